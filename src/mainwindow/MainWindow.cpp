@@ -1,0 +1,7 @@
+#include "mainwindow/MainWindow.h"
+
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("Tirvelon"));
+    setFixedSize(491, 272);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// One sound player: the few operations the program uses on each of its three players.
+// Putting a path starts playback at once; putting "" unloads the media and silences it.
+class MediaPlayer
+{
+public:
+    static constexpr int Playing = 3;
+
+    virtual ~MediaPlayer() = default;
+
+    virtual void setUrl(const QString &path) = 0;
+    virtual QString url() const = 0;
+    virtual void play() = 0;
+    virtual void stop() = 0;
+    // 3 while playing; any other value means not playing.
+    virtual int playState() const = 0;
+    // 0..100, takes effect at once, also during playback.
+    virtual void setVolume(int volume) = 0;
+    virtual int volume() const = 0;
+};

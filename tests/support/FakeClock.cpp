@@ -1,0 +1,3 @@
+#include "FakeClock.h"
+
+FakeClock::FakeClock(const QDateTime &start) : m_now(start) { }

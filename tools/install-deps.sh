@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the program and every test need.
+# Only what is missing is installed; runs as root or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  libitl-dev
+  # sound at run time
+  libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-pulseaudio
+  pulseaudio pulseaudio-utils
+  # desktop for the end-to-end tests
+  xvfb openbox trayer xdotool x11-utils wmctrl faketime
+  dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
+  # asset tools and checks
+  imagemagick espeak-ng sox libsox-fmt-mp3 lame fonts-noto-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  SUDO=()
+else
+  SUDO=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
