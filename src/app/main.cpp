@@ -1,12 +1,55 @@
+// Wires the real platform into the main window: the computer's clock, the user's settings
+// store, three sound players, the logon start entry, the instance lock and the clock setter.
+#include "clockdialog/SystemClockSetter.h"
+#include "mainwindow/Clock.h"
 #include "mainwindow/MainWindow.h"
+#include "settings/FileInstanceLock.h"
+#include "settings/QSettingsBackend.h"
+#include "settings/SystemLogonStart.h"
+#include "sound/QtMediaPlayer.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QSystemTrayIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tirvelon"));
-    MainWindow window;
+    QApplication::setOrganizationName(QStringLiteral("Tirvelon"));
+    // The alert strip and dialogs come and go; the program ends only when the user says so.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SystemClock clock;
+    QSettingsBackend settings;
+    QtMediaPlayer preview;
+    QtMediaPlayer startup;
+    QtMediaPlayer call;
+    SystemLogonStart logonStart;
+    FileInstanceLock instanceLock;
+    const std::unique_ptr<SystemClockSetter> clockSetter = makeSystemClockSetter();
+    const std::unique_ptr<DateTimePanel> dateTimePanel = makeDateTimePanel();
+
+    const MainWindowPlatform platform { clock,
+                                        settings,
+                                        preview,
+                                        startup,
+                                        call,
+                                        logonStart,
+                                        instanceLock,
+                                        *clockSetter,
+                                        *dateTimePanel,
+                                        QCoreApplication::applicationDirPath(),
+                                        QDir::toNativeSeparators(
+                                                QCoreApplication::applicationFilePath()),
+                                        [] { return QSystemTrayIcon::isSystemTrayAvailable(); } };
+
+    MainWindow window(platform);
+    if (!window.Form_Load())
+        return 0; // another copy runs and has been asked to show itself
+    QObject::connect(&window, &MainWindow::endRequested, &app, [] { QCoreApplication::exit(0); });
+    // A normal close (window manager, end of the session) unloads the window and ends.
+    QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

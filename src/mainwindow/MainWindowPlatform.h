@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Clock;
+class DateTimePanel;
+class InstanceLock;
+class LogonStart;
+class MediaPlayer;
+class SettingsBackend;
+class SystemClockSetter;
+
+// Everything outside the program that the main window talks to. main() hands in the real
+// parts; tests hand in fakes.
+struct MainWindowPlatform
+{
+    Clock &clock;
+    SettingsBackend &settings;
+    MediaPlayer &WindowsMediaPlayer1; // preview
+    MediaPlayer &WindowsMediaPlayer2; // start-up sound
+    MediaPlayer &WindowsMediaPlayer3; // call
+    LogonStart &logonStart;
+    InstanceLock &instanceLock;
+    SystemClockSetter &clockSetter;
+    DateTimePanel &dateTimePanel;
+    QString programFolder; // without a trailing separator
+    QString programPath;   // the program file's full path, for the logon start entry
+    // Whether the desktop has a notification area to minimise into.
+    std::function<bool()> trayAvailable;
+};

@@ -1,0 +1,49 @@
+#include "mainwindow/TickRules.h"
+
+#include "presentation/Captions.h"
+
+#include <QCalendar>
+
+namespace TickRules {
+
+bool slotReached(int now, int slotSeconds, int leadMinutes)
+{
+    const int arrival = slotSeconds + 60 * leadMinutes;
+    return now >= arrival && now <= arrival + 1;
+}
+
+bool slotMissedSince(int previousNow, int now, int slotSeconds, int leadMinutes)
+{
+    const int arrival = slotSeconds + 60 * leadMinutes;
+    return previousNow < arrival && now > arrival + 1 && now - previousNow <= LateTickLimitSeconds;
+}
+
+int currentSlot(const std::array<int, 6> &slotSeconds, int now)
+{
+    int current = 0;
+    for (int i = 0; i < 6; ++i)
+        if (now > slotSeconds[i] - 300)
+            current = i;
+    return current;
+}
+
+QString hijriDateText(const QDate &date)
+{
+    const QCalendar hijri(QCalendar::System::IslamicCivil);
+    return date.toString(QStringLiteral("dd/MM/yyyy"), hijri).trimmed() + Captions::hijriSuffix();
+}
+
+QString muezzinRecordingPath(const QString &programFolder, int muezzin)
+{
+    return programFolder + QStringLiteral("/Data/") + QString::number(muezzin)
+            + QStringLiteral(".mp3");
+}
+
+QString callRecordingPath(const QString &programFolder, int slot, int muezzin)
+{
+    if (slot == 0)
+        return programFolder + QStringLiteral("/Data/7.mp3");
+    return muezzinRecordingPath(programFolder, muezzin);
+}
+
+} // namespace TickRules

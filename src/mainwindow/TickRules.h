@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+
+// The arithmetic of the one-second clock tick, free of windows and clocks.
+namespace TickRules {
+
+// A slot is reached during the two whole seconds that start at its time less the lead
+// (lead in minutes, 0 or negative as the lead label shows it).
+bool slotReached(int now, int slotSeconds, int leadMinutes);
+
+// A tick that came late must not lose a prayer: the arrival moment lay after the previous
+// tick and before the window this tick looks at, and the previous tick was at most a minute ago.
+bool slotMissedSince(int previousNow, int now, int slotSeconds, int leadMinutes);
+constexpr int LateTickLimitSeconds = 60;
+
+// The marked slot: the last one whose time is less than five minutes ahead or already past;
+// slot 0 when there is none.
+int currentSlot(const std::array<int, 6> &slotSeconds, int now);
+
+// "dd/MM/yyyy" in the civil Hijri calendar, followed by " هـ ".
+QString hijriDateText(const QDate &date);
+
+// The recording of a call: the dawn call has its own, the other calls the muezzin's.
+QString callRecordingPath(const QString &programFolder, int slot, int muezzin);
+QString muezzinRecordingPath(const QString &programFolder, int muezzin);
+
+} // namespace TickRules

@@ -1,0 +1,215 @@
+// The texts of the main window in both languages and its design-time texts.
+// Generated once from the design tables; edit with care: every space and tatweel counts.
+#include "presentation/Captions.h"
+
+namespace Captions {
+
+const QList<LanguageCaption> &languageTable()
+{
+    static const QList<LanguageCaption> table = {
+        { QStringLiteral("LB(12)"), QStringLiteral("بانگى بـــــهيانى"),
+          QStringLiteral("أذان الصباح") },
+        { QStringLiteral("LB(13)"), QStringLiteral("شــــــروق"), QStringLiteral("الشــــروق") },
+        { QStringLiteral("LB(14)"), QStringLiteral("بانگى نـــــيوةرِؤ"),
+          QStringLiteral("أذان الظهر") },
+        { QStringLiteral("LB(15)"), QStringLiteral("بانگى عـــــهسر"),
+          QStringLiteral("أذان العصر") },
+        { QStringLiteral("LB(16)"), QStringLiteral("بانگى مـــهغريب"),
+          QStringLiteral("أذان المغرب") },
+        { QStringLiteral("LB(17)"), QStringLiteral("بانگى عـــــيشاء"),
+          QStringLiteral("أذان العشاء") },
+        { QStringLiteral("LB(29)"), QStringLiteral("ناوى شار"), QStringLiteral("اسم المدينة") },
+        { QStringLiteral("LB(30)"), QStringLiteral("بانگ بيژ"), QStringLiteral("المؤذن") },
+        { QStringLiteral("LB(39)"), QStringLiteral(" دهست بيكرد پيش چهند خولهكيك "),
+          QStringLiteral(" إبتداء قبل مدة الدقائق ") },
+        { QStringLiteral("LB(31)"), QStringLiteral("(+,-) دهنگ"), QStringLiteral("(+,-) صوت") },
+        { QStringLiteral("LB(36)"), QStringLiteral("بهروارى هيجرى"),
+          QStringLiteral("تاريخ الهجري") },
+        { QStringLiteral("Frame1"), QStringLiteral(" كاتهكانى بانگ "),
+          QStringLiteral(" اوقات الصلاة ") },
+        { QStringLiteral("Frame2"), QStringLiteral("شوين و ناوى بانگ بيژهكان + بهرزو نزمى دهنگ"),
+          QStringLiteral("الموقع و اسم المؤذن + تحكم الصوت") },
+        { QStringLiteral("Check1"), QStringLiteral("كاربكات له كاتى سهرهتاى كومبيوتهر"),
+          QStringLiteral("بدء في حالة التشغيل الكمبيوتر ") },
+        { QStringLiteral("Command2"), QStringLiteral("كات ژمير"), QStringLiteral("الساعة") },
+        { QStringLiteral("Label6"), QStringLiteral("بهرنامهى Tirvelon"),
+          QStringLiteral("برنامج Delkaro") },
+        { QStringLiteral("Label5"), QStringLiteral("دهربارهى بهرنامه"),
+          QStringLiteral("حولة البرنامج") },
+        { QStringLiteral("Label8"), QStringLiteral("زمــان"), QStringLiteral("اللغة") },
+    };
+    return table;
+}
+
+const QStringList &kurdishMuezzins()
+{
+    static const QStringList list = {
+        QStringLiteral("بانگبيَژى مهككهى پيروَز"),    QStringLiteral("بانگبيَژى قاهيرة"),
+        QStringLiteral("بانگبيَژ Halvendi"),         QStringLiteral("بانگبيَژى تركى"),
+        QStringLiteral("بانگبيَژى مزگهوتى قوباء 1"), QStringLiteral("بانگبيَژى مدينهى مونهووهره"),
+        QStringLiteral("بانگبيَژ Sormanek"),
+    };
+    return list;
+}
+
+const QStringList &arabicMuezzins()
+{
+    static const QStringList list = {
+        QStringLiteral("مؤذن المكة المكرمة"), QStringLiteral("مؤذن القاهرة"),
+        QStringLiteral("مؤذن Halvendi"),      QStringLiteral("مؤذن التركية"),
+        QStringLiteral("مؤذن القباء 1"),      QStringLiteral("مؤذن المدينة المنورة"),
+        QStringLiteral("مؤذن Sormanek"),
+    };
+    return list;
+}
+
+const QStringList &kurdishCities()
+{
+    static const QStringList list = {
+        QStringLiteral("ههوليَر"), QStringLiteral("نينوى"), QStringLiteral("سليمانية"),
+        QStringLiteral("كركوك"),  QStringLiteral("دهوك"),
+    };
+    return list;
+}
+
+const QStringList &arabicCities()
+{
+    static const QStringList list = {
+        QStringLiteral("اربيل"), QStringLiteral("نينوى"), QStringLiteral("سليمانية"),
+        QStringLiteral("كركوك"), QStringLiteral("دهوك"),
+    };
+    return list;
+}
+
+const QStringList &designCities()
+{
+    static const QStringList list = {
+        QStringLiteral("ههوليَر"), QStringLiteral("نينوى"), QStringLiteral("سليمانية"),
+        QStringLiteral("كركوك"),  QStringLiteral("دهوك"),
+    };
+    return list;
+}
+
+const QStringList &designMuezzins()
+{
+    static const QStringList list = {
+        QStringLiteral("بانگبيَژى مهككهى پيروَز"),    QStringLiteral("بانگبيَژى قاهيرة"),
+        QStringLiteral("بانگبيَژ Halvendi"),         QStringLiteral("بانگبيَژى تركى"),
+        QStringLiteral("بانگبيَژى مزگهوتى قوباء 1"), QStringLiteral("بانگبيَژى مزگهوتى قوباء 2"),
+        QStringLiteral("بانگبيَژ Sormanek"),
+    };
+    return list;
+}
+
+const QStringList &languageNames()
+{
+    static const QStringList list = {
+        QStringLiteral("عربي"),
+        QStringLiteral("كوردى"),
+    };
+    return list;
+}
+
+const QStringList &fontFaces()
+{
+    static const QStringList list = {
+        QStringLiteral("Tahoma"),
+        QStringLiteral("Tahoma-K"),
+    };
+    return list;
+}
+
+const QStringList &designSlotNames()
+{
+    static const QStringList list = {
+        QStringLiteral(" بانگى بهيانـى "), QStringLiteral(" شــــــــروق "),
+        QStringLiteral(" بانگى نيوهروَ "),  QStringLiteral(" بانگى عهســـر "),
+        QStringLiteral(" بانگى مـهغريب "), QStringLiteral(" بانگى عيشــاء "),
+    };
+    return list;
+}
+
+const QStringList &alertPhrases()
+{
+    static const QStringList list = {
+        QStringLiteral(" بانگى بهيانـيه"),  QStringLiteral(" شــــــــروقه "),
+        QStringLiteral(" بانگى نيوهروَيه "), QStringLiteral(" بانگى عةســـره "),
+        QStringLiteral(" بانگى مـهغريبه "), QStringLiteral(" بانگى عيشــايه "),
+    };
+    return list;
+}
+
+QString design(const QString &control)
+{
+    static const QHash<QString, QString> captions = {
+        { QStringLiteral("Label5"), QStringLiteral("دهربارهى بهرنامه") },
+        { QStringLiteral("Label6"), QStringLiteral("بهرنامهى Tirvelon") },
+        { QStringLiteral("Label4"), QStringLiteral("__") },
+        { QStringLiteral("Label1"), QStringLiteral("X") },
+        { QStringLiteral("Frame1"), QStringLiteral(" كاتهكانى بانگ ") },
+        { QStringLiteral("Frame2"), QStringLiteral("شوين و ناوى بانگ بيژهكان + بهرزو نزمى دهنگ") },
+        { QStringLiteral("LB(30)"), QStringLiteral("ناوى بانگ بيَژ") },
+        { QStringLiteral("LB(29)"), QStringLiteral("  ناوى شــــار ") },
+        { QStringLiteral("LB(39)"), QStringLiteral(" دهست پيَكردنى پيَش چهند خولهكيَك") },
+        { QStringLiteral("LB(31)"), QStringLiteral("دهنگ(-,+)") },
+        { QStringLiteral("Command2"), QStringLiteral("كات ژميَر") },
+        { QStringLiteral("Label8"), QStringLiteral("زمــان") },
+        { QStringLiteral("Check1"), QStringLiteral("كار بكات له كاتى سهرهتاى كوَمپيوتهر ") },
+        { QStringLiteral("LB(26)"), QStringLiteral("00:00:00 AM") },
+        { QStringLiteral("LB(35)"), QStringLiteral("00/00/0000") },
+        { QStringLiteral("LB(36)"), QStringLiteral("  بهروارى هيجرى ") },
+        { QStringLiteral("Command1"), QStringLiteral("4") },
+        { QStringLiteral("Label3"), QStringLiteral("00:00:00 AM") },
+        { QStringLiteral("Label7.tooltip"),
+          QStringLiteral(
+                  "كهواته چوَنم فهرمان پىَ كردى ئاوا بكه , واته زيادو كهمى لهناو كارهكانت مهكه") },
+    };
+    return captions.value(control);
+}
+
+QString cityApologyStart()
+{
+    return QStringLiteral("ببووره شارى ");
+}
+
+QString cityApologyEnd()
+{
+    return QStringLiteral("م داخل نهكردووه ");
+}
+
+QString trayTipTitle()
+{
+    return QStringLiteral("    Tirvelon");
+}
+
+QString trayTipHint()
+{
+    return QStringLiteral("  دوو كليك داگره  ");
+}
+
+QString exitQuestionKurdishStart()
+{
+    return QStringLiteral(" ئايه د");
+}
+
+QString exitQuestionKurdishEnd()
+{
+    return QStringLiteral("نيايت بهرنامهكه دابخهيت ");
+}
+
+QString exitQuestionArabic()
+{
+    return QStringLiteral("هل تريد الخروج من البرنامج ");
+}
+
+QString alertPhrase()
+{
+    return QStringLiteral("       ئيَستا كاتـــى ");
+}
+
+QString hijriSuffix()
+{
+    return QStringLiteral(" هـ ");
+}
+
+} // namespace Captions

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Every text of the main window that the program writes itself, in Kurdish (Sorani) and
+// Arabic, and the texts the controls carry before start-up has chosen a language.
+namespace Captions {
+
+struct LanguageCaption
+{
+    QString control; // the control's name, e.g. "LB(12)" or "Frame1"
+    QString kurdish;
+    QString arabic;
+};
+
+// The eighteen captions the language switch rewrites, in the order it writes the Kurdish ones.
+const QList<LanguageCaption> &languageTable();
+
+const QStringList &kurdishMuezzins();
+const QStringList &arabicMuezzins();
+const QStringList &kurdishCities();
+const QStringList &arabicCities();
+
+// Lists as the window is created, before the language switch refills them.
+const QStringList &designCities();
+const QStringList &designMuezzins();
+const QStringList &languageNames(); // Combo3: Arabic, Kurdish
+const QStringList &fontFaces();     // Combo4: "Tahoma", "Tahoma-K"
+
+const QStringList &designSlotNames(); // LB(12)..LB(17) at creation
+const QStringList &alertPhrases();    // LB(18)..LB(23), Kurdish in both languages
+
+// Design-time caption of a control, "" when it has none; "Label7.tooltip" is Label7's tip.
+QString design(const QString &control);
+
+QString cityApologyStart();
+QString cityApologyEnd();
+QString trayTipTitle();
+QString trayTipHint();
+QString exitQuestionKurdishStart();
+QString exitQuestionKurdishEnd();
+QString exitQuestionArabic();
+QString alertPhrase();
+QString hijriSuffix();
+
+} // namespace Captions

@@ -1,0 +1,151 @@
+#include "sound/AlertWindow.h"
+
+#include "mainwindow/MainWindow.h"
+#include "presentation/Captions.h"
+#include "presentation/VbLabel.h"
+#include "sound/MediaPlayer.h"
+#include "sound/SlideOut.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+namespace {
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QRect screenGeometry()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+} // namespace
+
+AlertWindow::AlertWindow(MainWindow &main)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                      | Qt::WindowDoesNotAcceptFocus)
+    , m_main(main)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle(QStringLiteral("Tirvelon"));
+    setFocusPolicy(Qt::NoFocus);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(0, 0, 4320, 450));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/alert.png")));
+    Image1->setScaledContents(true);
+
+    Label1 = new VbLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAccessibleDescription(QStringLiteral("AlertWindow.Label1"));
+    Label1->setGeometry(twips(90, 120, 3900, 240));
+    Label1->setForeColor(Qt::white);
+    Label1->setBackColor(QColor(0x00, 0x40, 0x00));
+    QFont text(QStringLiteral("Tahoma-Varnek"));
+    text.setPointSizeF(8.25);
+    Label1->setFont(text);
+
+    Label2 = new VbLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAccessibleDescription(QStringLiteral("AlertWindow.Label2"));
+    Label2->setGeometry(twips(3960, 120, 255, 240));
+    Label2->setText(QStringLiteral("X"));
+    Label2->setForeColor(QColor(0xFF, 0xFF, 0x00));
+    Label2->setBackColor(QColor(0xFF, 0x00, 0x00));
+    Label2->setBorderStyle(1);
+    QFont mark(QStringLiteral("Arial"));
+    mark.setPointSizeF(8.25);
+    mark.setBold(true);
+    Label2->setFont(mark);
+    MainForm::setCharset(Label2, 178);
+    connect(Label2, &VbLabel::clicked, this, [this] {
+        if (Label2->isEnabled())
+            Label2_Click();
+    });
+
+    Timer1.setInterval(0);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+
+    Form_Load();
+}
+
+int AlertWindow::screenHeightTwips() const
+{
+    return screenGeometry().height() * TwipsPerPixel;
+}
+
+int AlertWindow::screenWidthTwips() const
+{
+    return screenGeometry().width() * TwipsPerPixel;
+}
+
+int AlertWindow::topTwips() const
+{
+    return (y() - screenGeometry().top()) * TwipsPerPixel;
+}
+
+void AlertWindow::setTopTwips(int top)
+{
+    move(x(), screenGeometry().top() + top / TwipsPerPixel);
+}
+
+void AlertWindow::Form_Load()
+{
+    // 1. Topmost comes with the window's flags.
+    // 2.
+    MainForm::setCharset(Label1, 178);
+    // 3.
+    setFixedSize(Image1->size());
+    // 4.
+    const QRect screen = screenGeometry();
+    const int left = SlideOut::alertLeft(screenWidthTwips(), width() * TwipsPerPixel);
+    const int top = SlideOut::alertTop(screenHeightTwips(), height() * TwipsPerPixel);
+    move(screen.left() + left / TwipsPerPixel, screen.top() + top / TwipsPerPixel);
+    // 5.
+    QFont font = Label1->font();
+    font.setFamily(m_main.Combo4->currentText());
+    Label1->setFont(font);
+    MainForm::setCharset(Label1, 178);
+    // 6. The time as "04:32 AM", then "now it is the time of" and the prayer's name.
+    const int s = m_main.AnnouncedSlot;
+    if (s >= 0 && s < 6) {
+        const QString time = m_main.LB[s]->text();
+        Label1->setText(time.left(5) + QStringLiteral(" ") + time.right(2) + Captions::alertPhrase()
+                        + m_main.LB[s + 18]->text());
+    }
+}
+
+void AlertWindow::Label2_Click()
+{
+    SlideTop = float(topTwips());
+    FadeVolume = 0;
+    FadeRatio = SlideOut::fadeRatio(m_main.WindowsMediaPlayer1.volume(), screenHeightTwips(),
+                                    topTwips());
+    Timer1.setInterval(SlideOut::StepIntervalMs);
+    Timer1.start();
+}
+
+void AlertWindow::Timer1_Timer()
+{
+    SlideTop += SlideOut::StepTwips;
+    setTopTwips(int(SlideTop));
+    FadeVolume = SlideOut::fadeVolume(FadeRatio, screenHeightTwips(), int(SlideTop));
+    if (m_main.WindowsMediaPlayer1.volume() > 1) {
+        m_main.WindowsMediaPlayer1.setVolume(FadeVolume);
+        m_main.WindowsMediaPlayer3.setVolume(FadeVolume);
+    }
+    if (SlideTop > screenHeightTwips()) {
+        // Parked far below the screen; the call plays on, nearly silent, until it ends.
+        SlideTop *= 3;
+        setTopTwips(int(SlideTop));
+        Timer1.setInterval(0);
+        Timer1.stop();
+        m_main.WindowsMediaPlayer1.setVolume(1);
+        m_main.WindowsMediaPlayer3.setVolume(1);
+    }
+}

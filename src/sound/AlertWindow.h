@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+class MainWindow;
+class QLabel;
+class VbLabel;
+
+// The strip in the lower right corner, above all windows, while a call sounds, during the
+// silent sunrise notice and during a preview. Its close mark slides it out and fades the call.
+class AlertWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int TwipsPerPixel = 15;
+
+    explicit AlertWindow(MainWindow &main);
+
+    void Form_Load();
+    void Label2_Click();
+    void Timer1_Timer();
+
+    QLabel *Image1 = nullptr;
+    VbLabel *Label1 = nullptr; // the text line
+    VbLabel *Label2 = nullptr; // the close mark
+    QTimer Timer1;
+
+    float SlideTop = 0;
+    double FadeRatio = 0;
+    int FadeVolume = 0;
+
+    // Place and screen in twips, as the slide-out counts them.
+    int topTwips() const;
+    void setTopTwips(int top);
+    int screenHeightTwips() const;
+    int screenWidthTwips() const;
+
+private:
+    MainWindow &m_main;
+};
