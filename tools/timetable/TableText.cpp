@@ -1,0 +1,115 @@
+#include "TableText.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace TimetableGen {
+
+std::string TableText::formatRow(const CalendarDay &day, const DayMinutes &minutes)
+{
+    char buffer[8];
+    std::string row;
+    std::snprintf(buffer, sizeof buffer, "%02d%02d", day.day, day.month);
+    row += buffer;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        std::snprintf(buffer, sizeof buffer, "%04d", minutes[0][slot]);
+        row += buffer;
+    }
+    for (int city = 1; city < CityCount; ++city) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            std::snprintf(buffer, sizeof buffer, "%4d", fieldValue(minutes, city, slot));
+            row += buffer;
+        }
+    }
+    return row;
+}
+
+bool TableText::parseRow(const std::string &text, AnchorRow *row, std::string *error)
+{
+    if (int(text.size()) != RowLength) {
+        *error = "row is " + std::to_string(text.size()) + " characters long";
+        return false;
+    }
+    if (text.find_first_not_of("0123456789 -") != std::string::npos) {
+        *error = "row holds a character other than digits, space and minus";
+        return false;
+    }
+    const int day = std::stoi(text.substr(0, 2));
+    const int month = std::stoi(text.substr(2, 2));
+    const std::vector<CalendarDay> days = tableDays();
+    row->dayIndex = -1;
+    for (size_t i = 0; i < days.size(); ++i) {
+        if (days[i].day == day && days[i].month == month)
+            row->dayIndex = int(i);
+    }
+    if (row->dayIndex < 0) {
+        *error = "row key " + text.substr(0, 4) + " is not a date";
+        return false;
+    }
+    for (int city = 0; city < CityCount; ++city) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const int value = std::stoi(text.substr(24 * city + 4 * slot + 4, 4));
+            row->minutes[city][slot] = city == 0 ? value : row->minutes[0][slot] + value;
+        }
+    }
+    row->text = text;
+    return true;
+}
+
+bool TableText::readAnchors(const std::string &path, std::vector<AnchorRow> *anchors,
+                            std::string *error)
+{
+    std::ifstream in(path);
+    if (!in) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (line.empty())
+            continue;
+        AnchorRow row;
+        std::string why;
+        if (!parseRow(line, &row, &why)) {
+            *error = path + ":" + std::to_string(lineNumber) + ": " + why;
+            return false;
+        }
+        for (const AnchorRow &other : *anchors) {
+            if (other.dayIndex == row.dayIndex) {
+                *error = path + ":" + std::to_string(lineNumber) + ": day given twice";
+                return false;
+            }
+        }
+        anchors->push_back(row);
+    }
+    if (anchors->empty()) {
+        *error = path + " holds no row";
+        return false;
+    }
+    return true;
+}
+
+std::string TableText::plainRows(const Table &table)
+{
+    const std::vector<CalendarDay> days = tableDays();
+    std::string out;
+    for (size_t d = 0; d < table.size(); ++d)
+        out += formatRow(days[d], table[d]) + "\n";
+    return out;
+}
+
+std::string TableText::includeFile(const Table &table, const std::vector<std::string> &comments)
+{
+    const std::vector<CalendarDay> days = tableDays();
+    std::string out;
+    for (const std::string &comment : comments)
+        out += "// " + comment + "\n";
+    for (size_t d = 0; d < table.size(); ++d)
+        out += "\"" + formatRow(days[d], table[d]) + "\",\n";
+    return out;
+}
+
+} // namespace TimetableGen
