@@ -6,6 +6,23 @@
 
 namespace TimetableGen {
 
+namespace {
+// A field as the table writes it: optional leading spaces, an optional minus, then digits.
+bool readNumber(const std::string &field, int *value)
+{
+    size_t pos = field.find_first_not_of(' ');
+    if (pos == std::string::npos)
+        return false;
+    const bool negative = field[pos] == '-';
+    if (negative)
+        ++pos;
+    if (pos == field.size() || field.find_first_not_of("0123456789", pos) != std::string::npos)
+        return false;
+    *value = std::stoi(field.substr(pos)) * (negative ? -1 : 1);
+    return true;
+}
+} // namespace
+
 std::string TableText::formatRow(const CalendarDay &day, const DayMinutes &minutes)
 {
     char buffer[8];
@@ -35,8 +52,12 @@ bool TableText::parseRow(const std::string &text, AnchorRow *row, std::string *e
         *error = "row holds a character other than digits, space and minus";
         return false;
     }
-    const int day = std::stoi(text.substr(0, 2));
-    const int month = std::stoi(text.substr(2, 2));
+    int day = 0;
+    int month = 0;
+    if (!readNumber(text.substr(0, 2), &day) || !readNumber(text.substr(2, 2), &month)) {
+        *error = "row does not begin with a day and a month";
+        return false;
+    }
     const std::vector<CalendarDay> days = tableDays();
     row->dayIndex = -1;
     for (size_t i = 0; i < days.size(); ++i) {
@@ -49,7 +70,12 @@ bool TableText::parseRow(const std::string &text, AnchorRow *row, std::string *e
     }
     for (int city = 0; city < CityCount; ++city) {
         for (int slot = 0; slot < SlotCount; ++slot) {
-            const int value = std::stoi(text.substr(24 * city + 4 * slot + 4, 4));
+            int value = 0;
+            if (!readNumber(text.substr(24 * city + 4 * slot + 4, 4), &value)) {
+                *error = "field of city " + std::to_string(city) + " slot " + std::to_string(slot)
+                        + " is not a number";
+                return false;
+            }
             row->minutes[city][slot] = city == 0 ? value : row->minutes[0][slot] + value;
         }
     }
