@@ -1,0 +1,136 @@
+// Renders the program's pictures into resources/: the main window's background, the icon, the
+// hand pointer, the alert strip and the about window's three pictures.
+// Usage: make_pictures --font Data/KCOURK.Fnt --out resources [--icon-sizes DIR] [--preview DIR]
+
+#include "AboutPictures.h"
+#include "ChromePictures.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Pictures without transparency are written as 24-bit RGB, which is what the windows expect.
+bool save(const QImage &image, const QString &path, bool keepAlpha = false)
+{
+    const QImage out = keepAlpha ? image.convertToFormat(QImage::Format_ARGB32)
+                                 : image.convertToFormat(QImage::Format_RGB888);
+    if (!out.save(path, "PNG")) {
+        err() << "cannot write " << path << Qt::endl;
+        return false;
+    }
+    QTextStream(stdout) << path << " " << image.width() << "x" << image.height() << Qt::endl;
+    return true;
+}
+
+// True when the text left the zone exactly as the bare page has it.
+bool untouched(const QImage &bare, const QImage &done, const QRect &zone)
+{
+    return bare.copy(zone) == done.copy(zone);
+}
+
+QString loadFamily(const QString &file)
+{
+    const int id = QFontDatabase::addApplicationFont(file);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Runs on build machines without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption fontOption("font", "The private font (KCOURK.Fnt).", "file");
+    const QCommandLineOption latinOption("latin-font", "Font file of the Latin name.", "file",
+                                         "/usr/share/fonts/truetype/noto/NotoSerif-Bold.ttf");
+    const QCommandLineOption outOption("out", "Folder of the pictures.", "dir", "resources");
+    const QCommandLineOption iconOption("icon-sizes", "Write icon-16/32/48.png here.", "dir");
+    const QCommandLineOption previewOption("preview", "Write copies scaled x2 here.", "dir");
+    parser.addOptions({ fontOption, latinOption, outOption, iconOption, previewOption });
+    parser.process(app);
+
+    const QString scriptFamily = loadFamily(parser.value(fontOption));
+    if (scriptFamily.isEmpty()) {
+        err() << "cannot load the font " << parser.value(fontOption) << Qt::endl;
+        return 1;
+    }
+    QString latinFamily = loadFamily(parser.value(latinOption));
+    if (latinFamily.isEmpty())
+        latinFamily = QStringLiteral("serif");
+
+    const QDir out(parser.value(outOption));
+    if (!out.mkpath(".")) {
+        err() << "cannot create " << out.path() << Qt::endl;
+        return 1;
+    }
+
+    const AboutPictures about(scriptFamily, latinFamily);
+    const QImage page = about.page();
+    const QImage arabic = about.picture(AboutPictures::Language::Arabic);
+    const QImage kurdish = about.picture(AboutPictures::Language::Kurdish);
+    for (const QImage *picture : { &arabic, &kurdish }) {
+        for (const QRect &zone :
+             { AboutPictures::closeMarkArea(), AboutPictures::versionMarkArea() }) {
+            if (!untouched(page, *picture, zone)) {
+                err() << "about text runs into the mark area at " << zone.x() << "," << zone.y()
+                      << Qt::endl;
+                return 1;
+            }
+        }
+    }
+
+    struct Output
+    {
+        QString name;
+        QImage image;
+        bool alpha;
+    };
+    const QList<Output> outputs = {
+        { "background.png", ChromePictures::background(), false },
+        { "icon.png", ChromePictures::icon(32), false },
+        { "pointer.png", ChromePictures::pointer(), true },
+        { "alert.png", ChromePictures::alertStrip(), false },
+        { "about_ar.png", arabic, false },
+        { "about_ku.png", kurdish, false },
+        { "about_background.png", AboutPictures::windowBackground(), false },
+    };
+    bool ok = true;
+    for (const Output &o : outputs)
+        ok = save(o.image, out.filePath(o.name), o.alpha) && ok;
+
+    if (parser.isSet(iconOption)) {
+        const QDir icons(parser.value(iconOption));
+        icons.mkpath(".");
+        for (const int size : { 16, 32, 48 })
+            ok = save(ChromePictures::icon(size), icons.filePath(QString("icon-%1.png").arg(size)))
+                    && ok;
+    }
+    if (parser.isSet(previewOption)) {
+        const QDir preview(parser.value(previewOption));
+        preview.mkpath(".");
+        for (const Output &o : outputs) {
+            const QImage big = o.image.scaled(o.image.size() * 2, Qt::IgnoreAspectRatio,
+                                              Qt::FastTransformation);
+            ok = big.save(preview.filePath("x2-" + o.name)) && ok;
+        }
+    }
+    const QPoint hot = ChromePictures::pointerHotSpot();
+    QTextStream(stdout) << "pointer hot spot " << hot.x() << "," << hot.y() << Qt::endl;
+    return ok ? 0 : 1;
+}
