@@ -1,0 +1,45 @@
+#include "settings/FileInstanceLock.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+FileInstanceLock::FileInstanceLock(const QString &lockPath)
+    : m_path(lockPath.isEmpty() ? defaultLockPath() : lockPath)
+    , m_lock(m_path)
+{
+    // Age says nothing about a copy that runs for weeks; only a dead owner makes a lock stale.
+    m_lock.setStaleLockTime(0);
+}
+
+QString FileInstanceLock::defaultLockPath()
+{
+#ifndef Q_OS_WIN
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        return runtime + QStringLiteral("/tirvelon.lock");
+#endif
+    // The temporary folder may be shared between users: the user's name keeps the locks apart.
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USERNAME");
+    QString safeUser;
+    for (const QChar c : user)
+        safeUser += c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_')
+                ? c
+                : QLatin1Char('_');
+    return QStandardPaths::writableLocation(QStandardPaths::TempLocation)
+            + QStringLiteral("/tirvelon-") + safeUser + QStringLiteral(".lock");
+}
+
+bool FileInstanceLock::anotherInstanceRunning()
+{
+    if (m_lock.isLocked())
+        return false;
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    if (m_lock.tryLock(0))
+        return false;
+    // Only a lock held by a live copy means another instance. When the lock cannot be made at
+    // all (no permission, no such folder) the program still starts rather than never opening.
+    return m_lock.error() == QLockFile::LockFailedError;
+}

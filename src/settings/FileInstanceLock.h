@@ -1,0 +1,25 @@
+#pragma once
+
+#include "settings/InstanceLock.h"
+
+#include <QLockFile>
+#include <QString>
+
+// One copy per user: a lock file held for the life of the process. A lock left behind by a copy
+// that crashed or was killed names a dead process and is taken over; a live copy's lock is never
+// taken as stale however long it has run.
+class FileInstanceLock : public InstanceLock
+{
+public:
+    // lockPath empty: tirvelon.lock in the user's runtime folder.
+    explicit FileInstanceLock(const QString &lockPath = {});
+
+    bool anotherInstanceRunning() override;
+
+    QString lockPath() const { return m_path; }
+    static QString defaultLockPath();
+
+private:
+    QString m_path;
+    QLockFile m_lock;
+};

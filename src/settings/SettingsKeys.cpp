@@ -1,0 +1,84 @@
+#include "settings/SettingsKeys.h"
+
+namespace SettingsKeys {
+const QString City = QStringLiteral("Salat-1");
+const QString Volume = QStringLiteral("Salat-2");
+const QString LogonStart = QStringLiteral("Salat-3");
+const QString Muezzin = QStringLiteral("Salat-4");
+const QString Lead = QStringLiteral("Salat-5");
+const QString Language = QStringLiteral("Salat-6");
+const QString Close = QStringLiteral("Close");
+} // namespace SettingsKeys
+
+// The table builds its names from literals, not from SettingsKeys, so that it is safe to use
+// from other translation units' static initialisers.
+namespace SettingKeyTable {
+
+const SettingKey &city()
+{
+    static const SettingKey key { QStringLiteral("Salat-1"), SettingReader::Lenient, 0, 0, 4 };
+    return key;
+}
+
+const SettingKey &muezzin()
+{
+    static const SettingKey key { QStringLiteral("Salat-4"), SettingReader::Strict, 5, 0, 6 };
+    return key;
+}
+
+const SettingKey &lead()
+{
+    static const SettingKey key { QStringLiteral("Salat-5"), SettingReader::Lenient, 0, 0, 10 };
+    return key;
+}
+
+const SettingKey &language()
+{
+    static const SettingKey key { QStringLiteral("Salat-6"), SettingReader::Lenient, 1, 0, 1 };
+    return key;
+}
+
+const SettingKey &logonBox()
+{
+    static const SettingKey key { QStringLiteral("Salat-3"), SettingReader::Strict, 1, 0, 1 };
+    return key;
+}
+
+const SettingKey &logonTimer()
+{
+    // A negative or larger multiplier only comes from a hand edit; it means off rather than a
+    // negative interval or a minimise many seconds after the start.
+    static const SettingKey key { QStringLiteral("Salat-3"), SettingReader::Lenient, 0, 0, 1 };
+    return key;
+}
+
+const SettingKey &volume()
+{
+    static const SettingKey key { QStringLiteral("Salat-2"), SettingReader::Lenient, 50, 0, 100 };
+    return key;
+}
+
+} // namespace SettingKeyTable
+
+int readSetting(const SettingKey &key, const QString &rawText)
+{
+    if (rawText.isEmpty())
+        return key.fallback;
+    int value = 0;
+    if (key.reader == SettingReader::Strict) {
+        const std::optional<int> strict = strictSettingInteger(rawText);
+        if (!strict)
+            return key.fallback;
+        value = *strict;
+    } else {
+        value = lenientSettingNumber(rawText);
+    }
+    if (value < key.minimum || value > key.maximum)
+        return key.fallback;
+    return value;
+}
+
+int logonMinimiseIntervalMs(const QString &rawText)
+{
+    return 3000 * readSetting(SettingKeyTable::logonTimer(), rawText);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "settings/LogonStart.h"
+
+#include <QString>
+
+// The real logon start entry "Delkaro".
+// Windows: the value under HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
+// Elsewhere: the XDG autostart entry Delkaro.desktop. Turning it off keeps the file with
+// Hidden=true and X-GNOME-Autostart-enabled=false and keeps the Exec line of the last program
+// written, so the file stays a valid entry that a desktop's autostart settings can turn back on.
+class SystemLogonStart : public LogonStart
+{
+public:
+    // autostartDir empty: the user's real place. Tests always pass a temporary folder; on
+    // Windows that folder then holds a Run.ini standing in for the Run key.
+    explicit SystemLogonStart(QString autostartDir = {});
+
+    bool write(const QString &programPath) override;
+
+    // The file of the entry, or the registry value's full name on Windows.
+    QString entryLocation() const;
+
+private:
+    QString autostartFolder() const;
+    bool writeDesktopEntry(const QString &programPath) const;
+    bool writeRunValue(const QString &programPath) const;
+
+    QString m_autostartDir;
+};

@@ -1,0 +1,7 @@
+#include "FakeInstanceLock.h"
+
+bool FakeInstanceLock::anotherInstanceRunning()
+{
+    ++m_asks;
+    return m_running;
+}
