@@ -1,0 +1,56 @@
+#pragma once
+
+#include "FakeClock.h"
+#include "FakeInstanceLock.h"
+#include "FakeLogonStart.h"
+#include "FakeMediaPlayer.h"
+#include "FakeSettingsBackend.h"
+#include "FakeSystemClockSetter.h"
+#include "mainwindow/MainWindow.h"
+
+#include <memory>
+
+class FakeDateTimePanel : public DateTimePanel
+{
+public:
+    bool open() override
+    {
+        ++opened;
+        return true;
+    }
+    int opened = 0;
+};
+
+// A main window on fakes: the clock stands still until the test moves it, the players only
+// record, the settings live in memory. Ticks are driven by hand.
+struct MainWindowRig
+{
+    explicit MainWindowRig(const QDateTime &start = QDateTime(QDate(2026, 1, 1), QTime(12, 0)),
+                           FakeSettingsBackend *sharedSettings = nullptr);
+
+    // Runs the start-up and stops the real timers, so only the test ticks.
+    bool load();
+    // Moves the clock to time on the clock's current date (or the given date) and ticks once.
+    void tickAt(const QTime &time);
+    void tickAt(const QDate &date, const QTime &time);
+    void tick();
+
+    // How often a recording was put into the call player.
+    int callStarts() const;
+    // The player stops by itself (its recording ended, or could not be read).
+    static void finish(FakeMediaPlayer &player);
+    static void setPlaying(FakeMediaPlayer &player, bool playing);
+
+    FakeClock clock;
+    FakeSettingsBackend ownSettings;
+    FakeSettingsBackend &settings;
+    FakeMediaPlayer preview;
+    FakeMediaPlayer startup;
+    FakeMediaPlayer call;
+    FakeLogonStart logonStart;
+    FakeInstanceLock instanceLock;
+    FakeSystemClockSetter clockSetter;
+    FakeDateTimePanel panel;
+    bool trayAvailable = true;
+    std::unique_ptr<MainWindow> window;
+};

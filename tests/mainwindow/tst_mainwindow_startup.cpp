@@ -1,0 +1,296 @@
+// Start-up and shutdown on fakes: defaults of an empty store, the round trip of the choices,
+// a hand-edited store, the second copy, the language switch and the city check.
+#include "MainWindowRig.h"
+
+#include "mainwindow/UnicodeMessageBox.h"
+#include "presentation/Captions.h"
+#include "presentation/GlyphButton.h"
+#include "presentation/VbLabel.h"
+#include "presentation/VolumeSlider.h"
+#include "settings/SettingsKeys.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+class MainWindowStartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { setUnicodeMessageBoxHandler({}); }
+    void emptyStoreGivesDefaults();
+    void secondStartWithLogonOnMinimises();
+    void choicesSurviveARestart();
+    void handEditedStoreFallsBackToDefaults();
+    void refusedWriteStopsSaveChoices();
+    void secondCopyHandsOverAndEnds();
+    void designStateBeforeLoad();
+    void trayRecordAndTip();
+    void languageSwitchKeepsCityAndMuezzin();
+    void languageSwitchLeavesOtherControlsAlone();
+    void cityBeyondTheTableIsRefused();
+    void leadOfZeroLeavesDesignText();
+};
+
+void MainWindowStartupTest::emptyStoreGivesDefaults()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    QCOMPARE(w.Combo1->currentIndex(), 0);
+    QCOMPARE(w.Combo2->currentIndex(), 5);
+    QCOMPARE(w.VScroll1->value(), 0);
+    QCOMPARE(w.Combo3->currentIndex(), 1);
+    QCOMPARE(w.Slider1->value(), 50);
+    QVERIFY(w.Check1->isChecked());
+    // Ticking the box registered the program and remembered the choice.
+    QCOMPARE(rig.logonStart.entry(), QStringLiteral("/opt/tirvelon/tirvelon"));
+    QCOMPARE(rig.settings.stored(SettingsKeys::LogonStart), QStringLiteral("1"));
+    // The first start is not minimised: "Salat-3" was empty when the timer was set.
+    QCOMPARE(w.Timer2.interval(), 0);
+    QCOMPARE(w.List1.listCount(), 366);
+    QCOMPARE(w.List1.listIndex(), -1);
+    QCOMPARE(w.HeavyLam, QString(QChar(0x06B5)));
+    QCOMPARE(rig.startup.url(), QStringLiteral("/opt/tirvelon/Data/Wave.wav"));
+    // Kurdish captions and lists, with the Kurdish face.
+    QCOMPARE(w.Combo4->currentText(), QStringLiteral("Tahoma-K"));
+    QCOMPARE(w.Combo2->itemText(5), Captions::kurdishMuezzins().at(5));
+    QCOMPARE(w.LB[12]->text(), Captions::languageTable().at(0).kurdish);
+}
+
+void MainWindowStartupTest::secondStartWithLogonOnMinimises()
+{
+    FakeSettingsBackend store;
+    {
+        MainWindowRig first(QDateTime(QDate(2026, 1, 1), QTime(9, 0)), &store);
+        QVERIFY(first.load());
+        first.window->close();
+    }
+    MainWindowRig second(QDateTime(QDate(2026, 1, 1), QTime(9, 5)), &store);
+    QVERIFY(second.load());
+    QCOMPARE(second.window->Timer2.interval(), 3000);
+    // Every start writes the entry again with the current path.
+    QCOMPARE(second.logonStart.writeCount(), 1);
+    second.window->Timer2_Timer();
+    QVERIFY(!second.window->isNormalState());
+    QCOMPARE(second.window->Timer2.interval(), 0);
+    // A later restore is not undone.
+    second.window->RestoreMainWindow();
+    QVERIFY(second.window->isNormalState());
+    QVERIFY(!second.window->Timer2.isActive());
+}
+
+void MainWindowStartupTest::choicesSurviveARestart()
+{
+    FakeSettingsBackend store;
+    {
+        MainWindowRig first(QDateTime(QDate(2026, 1, 1), QTime(9, 0)), &store);
+        QVERIFY(first.load());
+        MainWindow &w = *first.window;
+        w.Combo1->setCurrentIndex(3);
+        w.Combo2->setCurrentIndex(1);
+        w.VScroll1->setValue(7);
+        w.Slider1->setValue(80);
+        w.Combo3->setCurrentIndex(0);
+        w.Check1->setChecked(false);
+        w.close(); // a normal close unloads and saves
+    }
+    QCOMPARE(store.stored(SettingsKeys::City), QStringLiteral("3"));
+    QCOMPARE(store.stored(SettingsKeys::LogonStart), QStringLiteral("0"));
+    MainWindowRig second(QDateTime(QDate(2026, 1, 1), QTime(9, 5)), &store);
+    QVERIFY(second.load());
+    MainWindow &w = *second.window;
+    QCOMPARE(w.Combo1->currentIndex(), 3);
+    QCOMPARE(w.Combo2->currentIndex(), 1);
+    QCOMPARE(w.VScroll1->value(), 7);
+    QCOMPARE(w.LB0->text(), QStringLiteral("-7"));
+    QCOMPARE(w.Slider1->value(), 80);
+    QCOMPARE(w.Combo3->currentIndex(), 0);
+    QCOMPARE(w.Combo2->currentText(), Captions::arabicMuezzins().at(1));
+    QVERIFY(!w.Check1->isChecked());
+    QCOMPARE(second.logonStart.writeCount(), 0);
+    QCOMPARE(w.Timer2.interval(), 0);
+}
+
+void MainWindowStartupTest::handEditedStoreFallsBackToDefaults()
+{
+    FakeSettingsBackend store({ { SettingsKeys::City, QStringLiteral("9") },
+                                { SettingsKeys::Muezzin, QStringLiteral("abc") },
+                                { SettingsKeys::Lead, QStringLiteral("-3") },
+                                { SettingsKeys::Language, QStringLiteral("0.4") },
+                                { SettingsKeys::Volume, QStringLiteral("250") },
+                                { SettingsKeys::LogonStart, QStringLiteral("yes") } });
+    MainWindowRig rig(QDateTime(QDate(2026, 1, 1), QTime(9, 0)), &store);
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    QCOMPARE(w.Combo1->currentIndex(), 0);
+    QCOMPARE(w.Combo2->currentIndex(), 5);
+    QCOMPARE(w.VScroll1->value(), 0);
+    QCOMPARE(w.Combo3->currentIndex(), 0); // 0.4 reads as 0
+    QCOMPARE(w.Slider1->value(), 50);
+    QVERIFY(w.Check1->isChecked());
+    QCOMPARE(w.Timer2.interval(), 0);
+}
+
+void MainWindowStartupTest::refusedWriteStopsSaveChoices()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    rig.settings.refuseWritesOf(SettingsKeys::Volume);
+    rig.settings.resetCounts();
+    rig.window->SaveChoices();
+    QStringList written;
+    for (const auto &write : rig.settings.writes())
+        written << write.first;
+    QCOMPARE(written, QStringList({ SettingsKeys::City, SettingsKeys::Muezzin }));
+}
+
+void MainWindowStartupTest::secondCopyHandsOverAndEnds()
+{
+    MainWindowRig rig;
+    rig.instanceLock.setAnotherInstanceRunning(true);
+    QVERIFY(!rig.load());
+    QCOMPARE(
+            rig.settings.writes(),
+            (QList<QPair<QString, QString>>({ { SettingsKeys::Close, QStringLiteral("Close") } })));
+    QCOMPARE(rig.window->List1.listCount(), 366); // the list was filled before the hand-over
+    QVERIFY(!rig.window->isVisible());
+    QVERIFY(!rig.window->trayIcon());
+}
+
+void MainWindowStartupTest::designStateBeforeLoad()
+{
+    MainWindowRig rig;
+    MainWindow &w = *rig.window;
+    QCOMPARE(w.size(), QSize(491, 272));
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    for (int i = 0; i < MainForm::LabelCount; ++i)
+        QCOMPARE(w.LB[i] != nullptr, i != MainForm::MissingLabel);
+    QCOMPARE(w.LB[0]->text(), QStringLiteral("00:00:00 AM"));
+    QCOMPARE(w.TimA1[3], QStringLiteral("0"));
+    QCOMPARE(w.Combo1->currentIndex(), -1);
+    QCOMPARE(w.Combo2->count(), 7);
+    QCOMPARE(w.Combo2->itemText(5), Captions::designMuezzins().at(5));
+    QCOMPARE(w.Command1->text(), QStringLiteral("4"));
+    // The rows line up: time, name and band of row k.
+    for (int k = 0; k < 6; ++k) {
+        QCOMPARE(w.LB[k]->y(), w.LB[12 + k]->y());
+        QVERIFY(w.LB[11 - k]->geometry().contains(w.LB[k]->geometry().center()));
+        QCOMPARE(w.LB[k]->parentWidget(), w.Frame1);
+    }
+    // Hidden controls stay hidden.
+    for (int k = 18; k <= 23; ++k)
+        QVERIFY(w.LB[k]->isHidden());
+    QVERIFY(w.Combo4->isHidden());
+    QCOMPARE(w.VScroll1->minimum(), 0);
+    QCOMPARE(w.VScroll1->maximum(), 10);
+}
+
+void MainWindowStartupTest::trayRecordAndTip()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    const NotifyIconRecord &tray = rig.window->TrayIconData;
+    QCOMPARE(tray.size, 88);
+    QCOMPARE(tray.iconId, 1);
+    QCOMPARE(tray.flags, 7);
+    QCOMPARE(tray.callbackMessage, 512);
+    QCOMPARE(tray.tip.size(), 64);
+    QCOMPARE(tray.shownTip(),
+             Captions::trayTipTitle() + QStringLiteral("\r\n") + Captions::trayTipHint());
+    QVERIFY(tray.shownTip().startsWith(QStringLiteral("    Tirvelon\r\n")));
+    QVERIFY(tray.tip.endsWith(QLatin1Char(' ')));
+}
+
+void MainWindowStartupTest::languageSwitchKeepsCityAndMuezzin()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Combo1->setCurrentIndex(2);
+    w.Combo2->setCurrentIndex(2);
+    w.Command1->setText(QStringLiteral("<"));
+    w.Combo3->setCurrentIndex(0);
+    QCOMPARE(w.Combo1->currentIndex(), 2);
+    QCOMPARE(w.Combo2->currentIndex(), 2);
+    QCOMPARE(w.Combo2->currentText(), Captions::arabicMuezzins().at(2));
+    QCOMPARE(w.Combo1->itemText(0), Captions::arabicCities().at(0));
+    // The muezzin list's handler ran again: the preview button is reset.
+    QCOMPARE(w.Command1->text(), QStringLiteral("4"));
+    QCOMPARE(w.Combo4->currentText(), QStringLiteral("Tahoma"));
+    for (const Captions::LanguageCaption &row : Captions::languageTable())
+        if (row.control == QLatin1String("Frame1"))
+            QCOMPARE(w.Frame1->title(), row.arabic);
+    QCOMPARE(w.Label8->text(), Captions::languageTable().last().arabic);
+    QCOMPARE(w.LB[17]->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(MainForm::charset(w.LB[17]), 178);
+    // And back: the same selections again.
+    w.Combo3->setCurrentIndex(1);
+    QCOMPARE(w.Combo2->currentIndex(), 2);
+    QCOMPARE(w.Combo2->currentText(), Captions::kurdishMuezzins().at(2));
+    QCOMPARE(w.Check1->text(), Captions::languageTable().at(13).kurdish);
+}
+
+void MainWindowStartupTest::languageSwitchLeavesOtherControlsAlone()
+{
+    MainWindowRig rig(QDateTime(QDate(2026, 1, 1), QTime(9, 0)));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    rig.tick();
+    const QStringList phrases = [&] {
+        QStringList p;
+        for (int k = 18; k <= 23; ++k)
+            p << w.LB[k]->text() + w.LB[k]->font().family();
+        return p;
+    }();
+    const QString time = w.LB[0]->text() + w.LB[0]->font().family();
+    for (int i = 0; i < 3; ++i)
+        w.Combo3->setCurrentIndex(i % 2);
+    QStringList after;
+    for (int k = 18; k <= 23; ++k)
+        after << w.LB[k]->text() + w.LB[k]->font().family();
+    QCOMPARE(after, phrases);
+    QCOMPARE(w.LB[0]->text() + w.LB[0]->font().family(), time);
+    QCOMPARE(w.Label1->text(), QStringLiteral("X"));
+    QCOMPARE(w.Label4->text(), QStringLiteral("__"));
+}
+
+void MainWindowStartupTest::cityBeyondTheTableIsRefused()
+{
+    MainWindowRig rig(QDateTime(QDate(2026, 1, 1), QTime(9, 0)));
+    QVERIFY(rig.load());
+    QList<UnicodeMessageBoxRequest> shown;
+    setUnicodeMessageBoxHandler([&](const UnicodeMessageBoxRequest &request) {
+        shown << request;
+        return int(IdOk);
+    });
+    rig.window->Combo1->addItem(QStringLiteral("Zakho"));
+    rig.window->Combo1->setCurrentIndex(5);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().prompt,
+             Captions::cityApologyStart() + QStringLiteral("Zakho") + Captions::cityApologyEnd());
+    QCOMPARE(shown.first().title, QStringLiteral("Sirvane"));
+    QCOMPARE(shown.first().style, 0);
+    QCOMPARE(rig.window->Combo1->currentIndex(), 0);
+    rig.tick();
+    QCOMPARE(rig.window->LB[0]->text(), QStringLiteral("06:02:00 AM"));
+}
+
+void MainWindowStartupTest::leadOfZeroLeavesDesignText()
+{
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Lead, QStringLiteral("0"));
+    QVERIFY(rig.load());
+    QCOMPARE(rig.window->LB0->text(), QStringLiteral("0"));
+    rig.window->VScroll1->setValue(10);
+    QCOMPARE(rig.window->LB0->text(), QStringLiteral("-10"));
+    rig.window->VScroll1->setValue(11);
+    QCOMPARE(rig.window->VScroll1->value(), 10);
+}
+
+QTEST_MAIN(MainWindowStartupTest)
+#include "tst_mainwindow_startup.moc"
