@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QTime>
 
+#include <memory>
+
 // Changes the computer's clock. Each call reports whether the platform accepted it;
 // a refusal (no rights, automatic time sync) is not an error for the caller.
 class SystemClockSetter
@@ -22,3 +24,9 @@ public:
     virtual ~DateTimePanel() = default;
     virtual bool open() = 0;
 };
+
+// The real ones (tirvelon_platform): SetLocalTime on Windows, the desktop's time service
+// org.freedesktop.timedate1 on the system bus elsewhere; the panel is the platform's own
+// date and time settings.
+std::unique_ptr<SystemClockSetter> makeSystemClockSetter();
+std::unique_ptr<DateTimePanel> makeDateTimePanel();

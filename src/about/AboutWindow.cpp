@@ -1,0 +1,145 @@
+#include "about/AboutWindow.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int twips(int value)
+{
+    return (value + 7) / 15;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+void setFlat(QLabel *label)
+{
+    label->setFrameStyle(QFrame::NoFrame);
+}
+
+// Appearance 3-D with a single border: a thin sunken frame.
+void setPressed(QLabel *label)
+{
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(1);
+}
+
+void setTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Form1"));
+    resize(twips(5625), twips(3180));
+    m_background.load(QStringLiteral(":/about_background.png"));
+
+    // Created back to front: the Kurdish picture, the Arabic one, then the two marks.
+    const char *pictures[2] = { ":/about_ar.png", ":/about_ku.png" };
+    for (int i = 1; i >= 0; --i) {
+        Image1[i] = new QLabel(this);
+        Image1[i]->setGeometry(twipsRect(0, 0, 5580, 3135));
+        Image1[i]->setScaledContents(true);
+        const QPixmap picture(QString::fromLatin1(pictures[i]));
+        if (!picture.isNull())
+            Image1[i]->setPixmap(picture);
+        Image1[i]->setVisible(false);
+    }
+
+    Label1 = new QLabel(QStringLiteral("X"), this);
+    Label1->setGeometry(twipsRect(5160, 0, 345, 255));
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont closeFont(QStringLiteral("Microsoft Sans Serif"));
+    closeFont.setPointSizeF(9);
+    closeFont.setBold(true);
+    Label1->setFont(closeFont);
+    setTextColour(Label1, QColor(0xFF, 0x00, 0x00));
+    setFlat(Label1);
+    Label1->installEventFilter(this);
+
+    Label2 = new QLabel(QStringLiteral("V 6.0"), this);
+    Label2->setGeometry(twipsRect(4680, 1860, 495, 255));
+    Label2->setAlignment(Qt::AlignCenter);
+    setFlat(Label2);
+
+    Form_Load(uiLanguage);
+}
+
+void AboutWindow::Form_Load(int uiLanguage)
+{
+    // Only 0 and 1 exist; any other index would name no picture, so it shows the Kurdish one,
+    // as the program's other windows do.
+    QLabel *picture = Image1[uiLanguage == 0 ? 0 : 1];
+    picture->setVisible(true);
+    setFixedHeight(picture->height());
+    setFixedWidth(picture->width());
+}
+
+void AboutWindow::Label1_MouseDown()
+{
+    setPressed(Label1);
+    setTextColour(Label1, QColor(0xFF, 0x00, 0x00));
+}
+
+void AboutWindow::Label1_MouseUp()
+{
+    setFlat(Label1);
+    setTextColour(Label1, QColor(0xFF, 0x00, 0x00));
+}
+
+void AboutWindow::Label1_Click()
+{
+    close();
+}
+
+bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Label1)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+        return QDialog::eventFilter(watched, event);
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, event);
+
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_closePressed = true;
+        Label1_MouseDown();
+        return true;
+    }
+    // A click is a press and a release both on the mark; released elsewhere it only looks.
+    const bool wasPressed = m_closePressed;
+    m_closePressed = false;
+    Label1_MouseUp();
+    if (wasPressed && Label1->rect().contains(mouse->position().toPoint()))
+        Label1_Click();
+    return true;
+}
+
+void AboutWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0x00, 0xC8, 0x73));
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+}
+
+void AboutWindow::showEvent(QShowEvent *event)
+{
+    // Over the main window wherever it has been dragged to.
+    if (QWidget *owner = parentWidget()) {
+        const QRect area = owner->window()->frameGeometry();
+        move(area.center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}

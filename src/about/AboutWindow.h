@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+class QLabel;
+
+// One picture carrying the whole about text in the interface language, with the version mark
+// and a red close mark drawn over it. Borderless; shown modally by the main window.
+class AboutWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // uiLanguage: the main window's language index at opening (0 Arabic, 1 Kurdish).
+    explicit AboutWindow(int uiLanguage, QWidget *parent = nullptr);
+
+    QLabel *Label1; // the close mark "X"
+    QLabel *Label2; // the version mark
+    QLabel *Image1[2];
+
+    void Label1_MouseDown();
+    void Label1_MouseUp();
+    void Label1_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void Form_Load(int uiLanguage);
+
+    QPixmap m_background;
+    bool m_closePressed = false;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the clock dialog in one language.
+struct ClockDialogCaptions
+{
+    QString timeBand;    // Label1
+    QString dateBand;    // Label2
+    QString heading;     // Label3
+    QString applyButton; // Command1
+    QString windowTitle;
+
+    // Language index 0 is Arabic; any other index gets the Kurdish texts.
+    static ClockDialogCaptions forLanguage(int uiLanguage);
+    // The texts the window is designed with, shown until the load sets the language.
+    static ClockDialogCaptions design();
+};

@@ -1,0 +1,360 @@
+// The clock-adjust dialog driven through its real scroll bars and button.
+#include "FakeSystemClockSetter.h"
+#include "clockdialog/ClockDialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+class FakeDateTimePanel : public DateTimePanel
+{
+public:
+    bool open() override
+    {
+        ++openings;
+        return true;
+    }
+    int openings = 0;
+};
+
+// The setter that lets a test act while a call is in progress, as the main window's
+// hand-over to a second copy may close the dialog while the desktop asks for a password.
+class InterruptingSetter : public FakeSystemClockSetter
+{
+public:
+    Result setTimeOfDay(const QTime &time) override
+    {
+        const Result answer = FakeSystemClockSetter::setTimeOfDay(time);
+        if (duringTimeCall)
+            duringTimeCall();
+        return answer;
+    }
+    std::function<void()> duringTimeCall;
+};
+
+enum Arrow { Up, Down };
+
+void press(QScrollBar *bar, Arrow arrow)
+{
+    bar->triggerAction(arrow == Up ? QAbstractSlider::SliderSingleStepSub
+                                   : QAbstractSlider::SliderSingleStepAdd);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Arrow)
+
+class TestClockDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadShowsOneReading_data();
+    void loadShowsOneReading();
+    void captionsFollowLanguage_data();
+    void captionsFollowLanguage();
+    void timeArrows_data();
+    void timeArrows();
+    void dateArrowsStopAtLimits_data();
+    void dateArrowsStopAtLimits();
+    void arrowButtonsOfTheBar();
+    void applyPassesFieldTexts();
+    void applyAnswers_data();
+    void applyAnswers();
+    void closedDuringApplySetsNoDate();
+
+private:
+    FakeSystemClockSetter m_setter;
+    FakeDateTimePanel m_panel;
+};
+
+void TestClockDialog::loadShowsOneReading_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QStringList>("time"); // hour, minute, AM/PM, seconds
+    QTest::addColumn<QStringList>("date"); // day, month, year
+    QTest::addColumn<int>("monthItem");
+
+    QTest::newRow("evening") << QDateTime(QDate(2018, 3, 9), QTime(19, 5, 42))
+                             << QStringList { "07", "05", "PM", "00" }
+                             << QStringList { "09", "03", "2018" } << 2;
+    QTest::newRow("midnight hour shows 12 AM")
+            << QDateTime(QDate(2024, 12, 31), QTime(0, 7, 0))
+            << QStringList { "12", "07", "AM", "00" } << QStringList { "31", "12", "2024" } << 11;
+    QTest::newRow("noon hour shows 12 PM")
+            << QDateTime(QDate(2020, 1, 1), QTime(12, 0, 0))
+            << QStringList { "12", "00", "PM", "00" } << QStringList { "01", "01", "2020" } << 0;
+    QTest::newRow("last half second before noon stays AM")
+            << QDateTime(QDate(2020, 6, 15), QTime(11, 59, 59, 700))
+            << QStringList { "11", "59", "AM", "00" } << QStringList { "15", "06", "2020" } << 5;
+}
+
+void TestClockDialog::loadShowsOneReading()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QStringList, time);
+    QFETCH(QStringList, date);
+    QFETCH(int, monthItem);
+
+    ClockDialog dialog(1, now, m_setter, m_panel);
+    QCOMPARE((QStringList { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T1[2]->text(),
+                            dialog.T1[3]->text() }),
+             time);
+    QCOMPARE((QStringList { dialog.T2[0]->text(), dialog.T2[1]->text(), dialog.T2[2]->text() }),
+             date);
+    QCOMPARE(dialog.List1Index, monthItem);
+    QCOMPARE(dialog.List1.size(), 12);
+    QVERIFY(dialog.Command1->isEnabled());
+    QCOMPARE(dialog.size(), QSize(226, 149));
+    for (QScrollBar *bar : { dialog.VS1[0], dialog.VS1[1], dialog.VS1[2], dialog.VS2[0],
+                             dialog.VS2[1], dialog.VS2[2] })
+        QCOMPARE(bar->value(), 1);
+}
+
+void TestClockDialog::captionsFollowLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("captions"); // window, Label1, Label2, Label3, Command1
+
+    const QStringList arabic { "تعديل الساعة", "الوقت ", "التاريخ ",
+                               "تعديل الوقت والتاريخ الكمبيوتر", "التعديل" };
+    const QStringList kurdish { "راست كردنهوهى كات ژمير", "كــات  ", "بهروار ",
+                                "راستكردنهوهى بهروارو كاتژميَرى كوَمپيوتهر", "رِاست كردنهوهى " };
+    QTest::newRow("index 0 is Arabic") << 0 << arabic;
+    QTest::newRow("index 1 is Kurdish") << 1 << kurdish;
+    QTest::newRow("any other index is Kurdish") << 2 << kurdish;
+}
+
+void TestClockDialog::captionsFollowLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, captions);
+
+    ClockDialog dialog(language, QDateTime(QDate(2018, 3, 9), QTime(8, 0)), m_setter, m_panel);
+    QCOMPARE((QStringList { dialog.windowTitle(), dialog.Label1->text(), dialog.Label2->text(),
+                            dialog.Label3->text(), dialog.Command1->text() }),
+             captions);
+}
+
+void TestClockDialog::timeArrows_data()
+{
+    QTest::addColumn<QTime>("start");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<Arrow>("arrow");
+    QTest::addColumn<QStringList>("expected"); // hour, minute, AM/PM
+
+    QTest::newRow("hour 12 up wraps to 00, AM kept")
+            << QTime(0, 30) << 0 << Up << QStringList { "00", "30", "AM" };
+    QTest::newRow("hour 09 up gives 10")
+            << QTime(21, 30) << 0 << Up << QStringList { "10", "30", "PM" };
+    QTest::newRow("hour 01 down gives 00")
+            << QTime(13, 30) << 0 << Down << QStringList { "00", "30", "PM" };
+    QTest::newRow("minute 59 up wraps to 00, hour kept")
+            << QTime(7, 59) << 1 << Up << QStringList { "07", "00", "AM" };
+    QTest::newRow("minute 00 down wraps to 59, hour kept")
+            << QTime(7, 0) << 1 << Down << QStringList { "07", "59", "AM" };
+    QTest::newRow("minute 09 up gives 10")
+            << QTime(7, 9) << 1 << Up << QStringList { "07", "10", "AM" };
+    QTest::newRow("upper AM/PM arrow turns AM into PM")
+            << QTime(7, 0) << 2 << Up << QStringList { "07", "00", "PM" };
+    QTest::newRow("lower AM/PM arrow turns AM into PM")
+            << QTime(7, 0) << 2 << Down << QStringList { "07", "00", "PM" };
+    QTest::newRow("upper AM/PM arrow turns PM into AM")
+            << QTime(19, 0) << 2 << Up << QStringList { "07", "00", "AM" };
+    QTest::newRow("lower AM/PM arrow turns PM into AM")
+            << QTime(19, 0) << 2 << Down << QStringList { "07", "00", "AM" };
+}
+
+void TestClockDialog::timeArrows()
+{
+    QFETCH(QTime, start);
+    QFETCH(int, bar);
+    QFETCH(Arrow, arrow);
+    QFETCH(QStringList, expected);
+
+    ClockDialog dialog(0, QDateTime(QDate(2018, 3, 9), start), m_setter, m_panel);
+    dialog.Command1->setEnabled(false);
+    press(dialog.VS1[bar], arrow);
+    QCOMPARE((QStringList { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T1[2]->text() }),
+             expected);
+    QCOMPARE(dialog.VS1[bar]->value(), 1);
+    QVERIFY2(dialog.Command1->isEnabled(), "an arrow enables applying again");
+}
+
+void TestClockDialog::dateArrowsStopAtLimits_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<int>("bar"); // 0 day, 1 month, 2 year
+    QTest::addColumn<Arrow>("arrow");
+    QTest::addColumn<QStringList>("expected"); // day, month, year
+
+    QTest::newRow("month up from 31 January pulls the day to 28")
+            << QDate(2015, 1, 31) << 1 << Up << QStringList { "28", "02", "2015" };
+    QTest::newRow("month up from 31 January of a fourth year gives 29")
+            << QDate(2016, 1, 31) << 1 << Up << QStringList { "29", "02", "2016" };
+    QTest::newRow("month down from 31 March pulls the day to 28")
+            << QDate(2019, 3, 31) << 1 << Down << QStringList { "28", "02", "2019" };
+    QTest::newRow("month up from 31 March pulls the day to 30")
+            << QDate(2019, 3, 31) << 1 << Up << QStringList { "30", "04", "2019" };
+    QTest::newRow("year up from 29 February 2016 gives 28")
+            << QDate(2016, 2, 29) << 2 << Up << QStringList { "28", "02", "2017" };
+    QTest::newRow("year down from 29 February 2016 gives 28")
+            << QDate(2016, 2, 29) << 2 << Down << QStringList { "28", "02", "2015" };
+    QTest::newRow("day 28 up in February of a fourth year gives 29")
+            << QDate(2024, 2, 28) << 0 << Up << QStringList { "29", "02", "2024" };
+    QTest::newRow("day at the month length up stays")
+            << QDate(2018, 4, 30) << 0 << Up << QStringList { "30", "04", "2018" };
+    QTest::newRow("day 29 February up stays")
+            << QDate(2016, 2, 29) << 0 << Up << QStringList { "29", "02", "2016" };
+    QTest::newRow("day 09 up gives 10")
+            << QDate(2018, 5, 9) << 0 << Up << QStringList { "10", "05", "2018" };
+    QTest::newRow("day 01 down stays")
+            << QDate(2018, 5, 1) << 0 << Down << QStringList { "01", "05", "2018" };
+    QTest::newRow("month 12 up stays")
+            << QDate(2018, 12, 15) << 1 << Up << QStringList { "15", "12", "2018" };
+    QTest::newRow("month 01 down stays")
+            << QDate(2018, 1, 15) << 1 << Down << QStringList { "15", "01", "2018" };
+    QTest::newRow("year 2035 up stays")
+            << QDate(2035, 6, 1) << 2 << Up << QStringList { "01", "06", "2035" };
+    QTest::newRow("year 2012 down stays")
+            << QDate(2012, 6, 1) << 2 << Down << QStringList { "01", "06", "2012" };
+    QTest::newRow("a year beyond 2035 is pulled in by a day arrow")
+            << QDate(2040, 6, 10) << 0 << Up << QStringList { "11", "06", "2035" };
+    QTest::newRow("a year before 2012 is pulled in by a month arrow")
+            << QDate(2009, 6, 10) << 1 << Down << QStringList { "10", "05", "2012" };
+}
+
+void TestClockDialog::dateArrowsStopAtLimits()
+{
+    QFETCH(QDate, start);
+    QFETCH(int, bar);
+    QFETCH(Arrow, arrow);
+    QFETCH(QStringList, expected);
+
+    ClockDialog dialog(1, QDateTime(start, QTime(9, 0)), m_setter, m_panel);
+    dialog.Command1->setEnabled(false);
+    press(dialog.VS2[bar], arrow);
+    QCOMPARE((QStringList { dialog.T2[0]->text(), dialog.T2[1]->text(), dialog.T2[2]->text() }),
+             expected);
+    QCOMPARE(dialog.List1Index, expected.at(1).toInt() - 1);
+    QCOMPARE(dialog.VS2[bar]->value(), 1);
+    QVERIFY(dialog.Command1->isEnabled());
+}
+
+// The arrows are the bar's own buttons: a click on the upper one counts up, on the lower one
+// down, and the bar is back at rest afterwards, ready for the next click.
+void TestClockDialog::arrowButtonsOfTheBar()
+{
+    ClockDialog dialog(1, QDateTime(QDate(2018, 3, 9), QTime(7, 30)), m_setter, m_panel);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QScrollBar *bar = dialog.VS1[1];
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const QRect upper = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSubLine, bar);
+    const QRect lower = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarAddLine, bar);
+    QVERIFY(!upper.isEmpty() && !lower.isEmpty());
+
+    QTest::mouseClick(bar, Qt::LeftButton, {}, upper.center());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, upper.center());
+    QCOMPARE(dialog.T1[1]->text(), QStringLiteral("32"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, lower.center());
+    QCOMPARE(dialog.T1[1]->text(), QStringLiteral("31"));
+    QCOMPARE(bar->value(), 1);
+}
+
+void TestClockDialog::applyPassesFieldTexts()
+{
+    FakeSystemClockSetter setter;
+    FakeDateTimePanel panel;
+    ClockDialog dialog(1, QDateTime(QDate(2018, 3, 9), QTime(19, 5, 12)), setter, panel);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // The main window's tick keeps the seconds live; applying takes what is shown.
+    dialog.T1[3]->setText(QStringLiteral("30"));
+
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+
+    QCOMPARE(setter.calls,
+             QStringList({ QStringLiteral("time 19:05:30"), QStringLiteral("date 2018-03-09") }));
+    QVERIFY(!dialog.Command1->isEnabled());
+    QVERIFY2(dialog.isVisible(), "the dialog stays open after applying");
+    QCOMPARE(panel.openings, 0);
+}
+
+void TestClockDialog::applyAnswers_data()
+{
+    using Result = SystemClockSetter::Result;
+    QTest::addColumn<Result>("timeAnswer");
+    QTest::addColumn<Result>("dateAnswer");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<int>("panelOpenings");
+    QTest::addColumn<bool>("buttonEnabled");
+
+    QTest::newRow("refusals pass silently")
+            << Result::Refused << Result::Refused << 2 << 0 << false;
+    QTest::newRow("time failure opens the panel and sets no date")
+            << Result::Failed << Result::Done << 1 << 1 << true;
+    QTest::newRow("date failure opens the panel")
+            << Result::Done << Result::Failed << 2 << 1 << true;
+}
+
+void TestClockDialog::applyAnswers()
+{
+    using Result = SystemClockSetter::Result;
+    QFETCH(Result, timeAnswer);
+    QFETCH(Result, dateAnswer);
+    QFETCH(int, calls);
+    QFETCH(int, panelOpenings);
+    QFETCH(bool, buttonEnabled);
+
+    FakeSystemClockSetter setter;
+    setter.timeAnswer = timeAnswer;
+    setter.dateAnswer = dateAnswer;
+    FakeDateTimePanel panel;
+    ClockDialog dialog(0, QDateTime(QDate(2018, 3, 9), QTime(7, 5)), setter, panel);
+    const QStringList fields { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T2[0]->text() };
+
+    dialog.Command1_Click();
+
+    QCOMPARE(setter.calls.size(), calls);
+    QCOMPARE(panel.openings, panelOpenings);
+    QCOMPARE(dialog.Command1->isEnabled(), buttonEnabled);
+    QCOMPARE((QStringList { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T2[0]->text() }),
+             fields);
+}
+
+void TestClockDialog::closedDuringApplySetsNoDate()
+{
+    InterruptingSetter setter;
+    FakeDateTimePanel panel;
+    ClockDialog dialog(1, QDateTime(QDate(2018, 3, 9), QTime(7, 5)), setter, panel);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    setter.duringTimeCall = [&dialog] { dialog.reject(); };
+
+    dialog.Command1_Click();
+
+    QCOMPARE(setter.calls, QStringList { QStringLiteral("time 07:05:00") });
+    QCOMPARE(panel.openings, 0);
+}
+
+QTEST_MAIN(TestClockDialog)
+#include "tst_clockdialog.moc"
