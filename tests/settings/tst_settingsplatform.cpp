@@ -211,7 +211,7 @@ void TestSettingsPlatform::storeWritesAndReadsBack()
     QVERIFY(backend.setValue(SettingsKeys::City, QStringLiteral("4")));
     QCOMPARE(backend.value(SettingsKeys::City), QStringLiteral("4"));
 
-    // Texts that INI syntax treats specially come back as written.
+    // Texts that mean something to INI syntax come back as written.
     const QStringList texts = { QString(),
                                 QStringLiteral("a, b"),
                                 QStringLiteral("@x"),
@@ -238,6 +238,10 @@ void TestSettingsPlatform::defaultPlacesAreThePrivateHome()
     QVERIFY(backend.setValue(SettingsKeys::Language, QStringLiteral("0")));
     QVERIFY(QFile::exists(location));
     QCOMPARE(QSettingsBackend().value(SettingsKeys::Language), QStringLiteral("0"));
+
+    const QString entry = SystemLogonStart().entryLocation();
+    QVERIFY2(entry.startsWith(m_home), qPrintable(entry));
+    QVERIFY2(entry.endsWith(QStringLiteral("/autostart/Delkaro.desktop")), qPrintable(entry));
 
     const QString lock = FileInstanceLock::defaultLockPath();
     QVERIFY2(lock.startsWith(m_home), qPrintable(lock));
@@ -431,7 +435,7 @@ void TestSettingsPlatform::logonEntryStartsTheRightProgram()
 {
     // GLib reads the file as desktops do: the Exec line must give back the exact path, alone.
     if (!haveGlibForPython())
-        QSKIP("python3 with GLib introspection is not installed");
+        QSKIP("python3 with the GLib bindings (python3-gi) is not installed");
     QFETCH(QString, path);
     QTemporaryDir dir;
     SystemLogonStart logon(dir.path());
