@@ -102,7 +102,7 @@ QImage background()
               QColor(0x7c, 0xd6, 0xcc));
     raisedBox(p, minimiseMark, QColor(0xf0, 0xf6, 0xe6), QColor(0xc4, 0xd8, 0xb4),
               QColor(0x6f, 0x99, 0x62));
-    raisedBox(p, closeMark, QColor(0xf6, 0xf1, 0xe4), QColor(0xd8, 0xcf, 0xb4),
+    raisedBox(p, closeMark, QColor(0xff, 0xfc, 0xf4), QColor(0xf0, 0xe8, 0xd4),
               QColor(0x9a, 0x7a, 0x52));
 
     // One large panel behind both frames, the clock and the language row.
@@ -194,7 +194,7 @@ QImage icon(int size)
 
 QPoint pointerHotSpot()
 {
-    return QPoint(11, 1);
+    return QPoint(11, 0);
 }
 
 QImage pointer()
@@ -206,7 +206,8 @@ QImage pointer()
 
     // A pointing hand: the index finger straight up with its tip on the hot spot, the other three
     // fingers folded, the thumb along the left side, and a cuff at the wrist.
-    const QPoint tip = pointerHotSpot();
+    // The hot spot is the outline's top pixel; the finger's own edge runs half a pixel below it.
+    const QPoint tip = pointerHotSpot() + QPoint(0, 1);
     QPainterPath hand;
     hand.addRoundedRect(QRectF(tip.x() - 2.5, tip.y(), 5.5, 17), 2.75, 2.75); // index finger
     hand.addRoundedRect(QRectF(tip.x() + 3, 10, 4.5, 9), 2.2, 2.2);           // middle

@@ -1,0 +1,36 @@
+#include "AssetFiles.h"
+
+#include <QImage>
+#include <QtTest>
+
+// The pictures reach the program through the compiled-in resources, under fixed names.
+class TestResources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compiledIn_data();
+    void compiledIn();
+};
+
+void TestResources::compiledIn_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : { "background.png", "icon.png", "pointer.png", "alert.png",
+                              "about_ar.png", "about_ku.png", "about_background.png" })
+        QTest::newRow(name) << QString(name);
+}
+
+void TestResources::compiledIn()
+{
+    QFETCH(QString, name);
+    const QImage compiled(":/" + name);
+    QVERIFY2(!compiled.isNull(), qPrintable(":/" + name + " is not in the program"));
+    // The program carries the committed picture, not a stale copy.
+    const QImage committed(assetPath("resources/" + name));
+    QVERIFY(!committed.isNull());
+    QCOMPARE(compiled, committed);
+}
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"
