@@ -153,9 +153,11 @@ void ClockDialog::buildControls()
     Command1 = new QPushButton(design.applyButton, this);
     Command1->setGeometry(twipsRect(960, 1680, 1575, 375));
     Command1->setFont(bandFont());
-    QPalette face = Command1->palette();
-    face.setColor(QPalette::Button, QColor(0xBC, 0xB9, 0x92));
-    Command1->setPalette(face);
+    // A style sheet, because the native Windows style ignores a palette's button colour.
+    Command1->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: #BCB992; border: 2px outset #BCB992; }"
+                           "QPushButton:pressed { border-style: inset; }"
+                           "QPushButton:disabled { color: #808080; }"));
     connect(Command1, &QPushButton::clicked, this, &ClockDialog::Command1_Click);
 
     List1 = monthLengthList();
