@@ -296,13 +296,7 @@ void MainForm::buildForm(QWidget *window)
     Check1->setGeometry(twips(360, 3675, 3375, 255));
     Check1->setText(Captions::design(QStringLiteral("Check1")));
     Check1->setFont(face(DesignFace, 8.25));
-    Check1->setAutoFillBackground(true);
-    {
-        QPalette p = Check1->palette();
-        p.setColor(QPalette::Window, DarkGreen);
-        p.setColor(QPalette::WindowText, Qt::white);
-        Check1->setPalette(p);
-    }
+    Check1->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: #004000; }"));
 
     // Hidden controls: they hold data and are never shown.
     Combo4 = new QComboBox(window);
