@@ -211,7 +211,7 @@ void MainForm::buildForm(QWidget *window)
     Label1->setFont(face(QStringLiteral("Microsoft Sans Serif"), 9, true));
     Label1->setForeColor(QColor(0xFF, 0x00, 0x00));
 
-    const QCursor pointer(QPixmap(QStringLiteral(":/pointer.png")), 6, 1);
+    const QCursor pointer(QPixmap(QStringLiteral(":/pointer.png")), 11, 0);
     for (QLabel *chrome : { Label5, Label4, Label1 })
         chrome->setCursor(pointer);
 
