@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 
 int main(int argc, char *argv[])
@@ -50,6 +51,9 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &MainWindow::endRequested, &app, [] { QCoreApplication::exit(0); });
     // A normal close (window manager, end of the session) unloads the window and ends.
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
+    // The end of the user's session unloads the window too, so the choices are kept.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window] { window.Form_Unload(); });
     window.show();
     return app.exec();
 }

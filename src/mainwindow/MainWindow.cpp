@@ -47,11 +47,13 @@ void makeFontsAvailable(const QString &fontFile)
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
         return;
+    // The faces the captions ask for find the bundled font where the desktop lacks them.
     const QString bundled = families.first();
-    QFont::insertSubstitution(QStringLiteral("Tahoma-K"), bundled);
-    QFont::insertSubstitution(QStringLiteral("Tahoma-Varnek"), bundled);
-    if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")))
-        QFont::insertSubstitution(QStringLiteral("Tahoma"), bundled);
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &face : { QStringLiteral("Tahoma"), QStringLiteral("Tahoma-K"),
+                                 QStringLiteral("Tahoma-Varnek") })
+        if (!installed.contains(face, Qt::CaseInsensitive))
+            QFont::insertSubstitution(face, bundled);
 }
 } // namespace
 
