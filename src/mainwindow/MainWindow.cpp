@@ -50,8 +50,8 @@ void makeFontsAvailable(const QString &fontFile)
     // The faces the captions ask for find the bundled font where the desktop lacks them.
     const QString bundled = families.first();
     const QStringList installed = QFontDatabase::families();
-    for (const QString &face : { QStringLiteral("Tahoma"), QStringLiteral("Tahoma-K"),
-                                 QStringLiteral("Tahoma-Varnek") })
+    for (const QString &face :
+         { QStringLiteral("Tahoma"), QStringLiteral("Tahoma-K"), QStringLiteral("Tahoma-Varnek") })
         if (!installed.contains(face, Qt::CaseInsensitive))
             QFont::insertSubstitution(face, bundled);
 }
@@ -416,6 +416,7 @@ void MainWindow::Command1_Click()
     alert.Label1->setFont(font);
     setCharset(alert.Label1, 178);
     alert.Label1->setText(Combo2->currentText());
+    alert.openedForPreview = true;
     alert.show();
     // During a preview the strip closes only from the main window.
     alert.Label2->setEnabled(false);
@@ -439,6 +440,10 @@ void MainWindow::Label9_Change()
         unloadAlertWindow();
         return;
     }
+    // A strip left over from a finished preview names a muezzin and cannot be closed: a prayer
+    // gets a strip of its own.
+    if (m_alert && m_alert->openedForPreview)
+        unloadAlertWindow();
     loadedAlertWindow().show();
     if (Label9.caption().size() > 4)
         WindowsMediaPlayer3.setUrl(Label9.caption());

@@ -29,6 +29,8 @@ public:
     float SlideTop = 0;
     double FadeRatio = 0;
     int FadeVolume = 0;
+    // Shown for a preview: it names a muezzin, not a prayer.
+    bool openedForPreview = false;
 
     // Place and screen in twips, as the slide-out counts them.
     int topTwips() const;

@@ -76,6 +76,7 @@ private slots:
     void closeClickWithNoDistanceLeft();
     void sunriseStripStillSlidesOut();
     void missingRecordingClosesAfterGraceAndNextPrayerComes();
+    void callAfterAFinishedPreviewGetsItsOwnStrip();
 };
 
 void MainWindowSoundTest::eachSlotPlaysItsRecording_data()
@@ -484,6 +485,22 @@ void MainWindowSoundTest::missingRecordingClosesAfterGraceAndNextPrayerComes()
     QCOMPARE(rig.window->AnnouncedSlot, 3);
     QVERIFY(rig.window->alertWindow());
     QCOMPARE(rig.callStarts(), 2);
+}
+
+void MainWindowSoundTest::callAfterAFinishedPreviewGetsItsOwnStrip()
+{
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 0)));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Command1_Click();                 // preview of the chosen muezzin
+    w.Combo2->setCurrentIndex(1);       // the button is reset to "4", the preview goes on
+    MainWindowRig::finish(rig.preview); // and ends by itself; the strip stays
+    rig.tickAt(at(Noon - 2));
+    rig.tickAt(at(Noon));
+    QVERIFY(w.alertWindow());
+    QVERIFY(w.alertWindow()->Label1->text().startsWith(QStringLiteral("12:16 PM")));
+    QVERIFY(w.alertWindow()->Label2->isEnabled());
+    QCOMPARE(rig.callStarts(), 1);
 }
 
 QTEST_MAIN(MainWindowSoundTest)
