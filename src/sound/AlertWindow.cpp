@@ -31,7 +31,8 @@ AlertWindow::AlertWindow(MainWindow &main)
     , m_main(main)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(QStringLiteral("Tirvelon"));
+    // Its own title keeps it apart from the main window in window lists.
+    setWindowTitle(QStringLiteral("Tirvelon alert"));
     setFocusPolicy(Qt::NoFocus);
 
     Image1 = new QLabel(this);
