@@ -6,6 +6,7 @@ import os
 import sys
 import time
 
+sys.dont_write_bytecode = True  # keep the source tree clean
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "harness"))
 

@@ -371,6 +371,15 @@ class Desktop:
         self._run(["import", "-window", "root", path], timeout=60)
         return path
 
+    def dominant_colour(self, screenshot, box):
+        """The most frequent colour "#RRGGBB" inside box (x, y, width, height) of a screenshot."""
+        x, y, width, height = box
+        out = self._run(["convert", screenshot, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                         "+repage", "-depth", "8", "-format", "%c", "histogram:info:-"])
+        best = max((line for line in out.splitlines() if "#" in line),
+                   key=lambda line: int(line.split(":")[0]))
+        return re.search(r"#[0-9A-Fa-f]{6}", best).group(0).upper()
+
     def click(self, x, y, button=1):
         self._run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)])
 
@@ -473,24 +482,29 @@ class Desktop:
         return {self.atspi.stateToString(s) for s in node.getState().getStates()}
 
     def combo_selected(self, combo):
-        """The text of the combo box's selected item."""
-        try:
-            selection = combo.querySelection()
-            for i in range(selection.nSelectedChildren):
-                item = selection.getSelectedChild(i)
-                if item is not None:
-                    return item.name
-        except (NotImplementedError, Exception):
-            pass
-        for node in self.walk(combo):
-            if node is combo:
-                continue
-            try:
-                if "selected" in self.states(node):
-                    return node.name
-            except Exception:
-                continue
+        """The text of the combo box's current item.
+
+        Qt names a combo box after its current text (unless the program gave it an accessible
+        name). The "selected" state of the popup's items follows the popup's own selection and
+        can differ from the current item, so it is not used."""
         return combo.name
+
+    def combo_select(self, combo, index, timeout=10):
+        """Makes item index the combo box's current item, as a user would: open the popup, move
+        to the item with the keyboard, confirm. Returns the item's text."""
+        items = self.combo_items(combo)
+        if not 0 <= index < len(items):
+            raise IndexError("the combo box has %d items" % len(items))
+        self.do_action(combo, "ShowMenu")
+        popup = next(n for n in self.walk(combo) if n is not combo and self.role(n) == "list")
+        procs.wait_until(lambda: "showing" in self.states(popup), timeout, what="the popup")
+        self.key("Home")
+        for _ in range(index):
+            self.key("Down")
+        self.key("Return")
+        procs.wait_until(lambda: combo.name == items[index], timeout,
+                         what="item %d selected" % index)
+        return items[index]
 
     def combo_items(self, combo):
         """Texts of the combo box's items, in order."""

@@ -11,6 +11,7 @@ is the command's.
 import os
 import sys
 
+sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import procs  # noqa: E402
