@@ -15,6 +15,12 @@
 
 int main(int argc, char *argv[])
 {
+#ifndef Q_OS_WIN
+    // Qt 6.4's FFmpeg backend is a preview that takes an undecodable file for one still
+    // playing; the GStreamer backend reports the end of every call reliably.
+    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tirvelon"));
     QApplication::setOrganizationName(QStringLiteral("Tirvelon"));
