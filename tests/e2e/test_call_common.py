@@ -40,7 +40,8 @@ ENVELOPE_S = 0.05
 # ----- the source tree: timetable and captions ------------------------------------------------
 
 def table_rows():
-    with open(os.path.join(SOURCE, "src", "timetable", "DailyTableRows.inc"), encoding="utf-8") as f:
+    path = os.path.join(SOURCE, "src", "timetable", "DailyTableRows.inc")
+    with open(path, encoding="utf-8") as f:
         return re.findall(r'^"(\d{4}.*)",?\s*$', f.read(), re.M)
 
 
