@@ -206,9 +206,11 @@ def seed_settings(desktop, **choices):
         f.write("\n".join(lines) + "\n")
 
 
-def hms(seconds):
-    seconds = int(round(seconds))
-    return "%02d:%02d:%02d" % (seconds // 3600, seconds // 60 % 60, seconds % 60)
+def hms(seconds, decimals=0):
+    """A time of day as "HH:MM:SS", with tenths etc. when decimals asks for them."""
+    whole, part = divmod(round(seconds * 10 ** decimals), 10 ** decimals)
+    text = "%02d:%02d:%02d" % (whole // 3600, whole // 60 % 60, whole % 60)
+    return text + ".%0*d" % (decimals, part) if decimals else text
 
 
 class CallSession:
@@ -264,7 +266,7 @@ class CallSession:
     def level(self, tod_from, tod_to, what):
         """RMS in dBFS of the recording between two times of day; printed."""
         level = dbfs(self.samples(), self.rec_second(tod_from), self.rec_second(tod_to))
-        print("loudness %s (%s..%s): %.1f dBFS" % (what, hms(tod_from), hms(tod_to), level))
+        print("loudness %s (%s..%s): %.1f dBFS" % (what, hms(tod_from, 1), hms(tod_to, 1), level))
         return level
 
     def wait_recorded(self, tod, timeout=15):
@@ -306,6 +308,12 @@ class CallSession:
         _wait(lambda: not self.strips(), timeout, "the strip to close", interval=0.1)
         return self.now()
 
+    def wait_window_destroyed(self, wid, timeout):
+        """The time of day the window wid was first found destroyed (not merely hidden)."""
+        _wait(lambda: window_map_state(wid) is None, timeout, "window %#x to go" % wid,
+              interval=0.1)
+        return self.now()
+
     def accessible(self, timeout=60):
         self.app = self.desktop.accessible_app(pid=self.program.pid, timeout=timeout)
         return self.app
@@ -323,6 +331,13 @@ class CallSession:
         out = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
                              text=True).stdout.split()
         return int(out[0]), int(out[1])
+
+
+def window_map_state(wid):
+    """"IsViewable", "IsUnMapped" or "IsUnviewable"; None once the window is destroyed."""
+    result = subprocess.run(["xwininfo", "-id", str(wid)], capture_output=True, text=True)
+    found = re.search(r"Map State:\s+(\w+)", result.stdout)
+    return found.group(1) if result.returncode == 0 and found else None
 
 
 def _wait(predicate, timeout, what, interval=0.2):
