@@ -49,9 +49,10 @@ def main():
 
             # Where the call started, from what was heard so far, fixes the click's moment.
             session.wait_recorded(night + 4)
-            _, start = align(envelope(session.samples()), recordings.envelope(MUEZZIN),
-                             session.rec_second(night - 3), session.rec_second(night + 3),
-                             length_s=3)
+            score, start = align(envelope(session.samples()), recordings.envelope(MUEZZIN),
+                                 session.rec_second(night - 3), session.rec_second(night + 3),
+                                 length_s=3)
+            check(score > 0.8, "%d.mp3 is heard (correlation %.3f)" % (MUEZZIN, score))
             onset = session.tod_of(start)
             session.sleep_until(onset + click_offset - 0.05)
             desktop.click(x + w // 2, y + h // 2)
