@@ -144,6 +144,8 @@ void AlertWindow::Timer1_Timer()
         // Parked far below the screen; the call plays on, nearly silent, until it ends.
         SlideTop *= 3;
         setTopTwips(int(SlideTop));
+        // Window managers keep a few pixels of a window on the screen: hide it too.
+        hide();
         Timer1.setInterval(0);
         Timer1.stop();
         m_main.WindowsMediaPlayer1.setVolume(1);
