@@ -376,10 +376,19 @@ void MainWindow::RestoreMainWindow()
 {
     if (m_clockDialog)
         m_clockDialog->reject();
+    dropStaleNativeWindow();
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     setWindowTitle(QStringLiteral("1"));
     show();
     HighlightCurrentSlot();
+}
+
+void MainWindow::dropStaleNativeWindow()
+{
+    // Hidden from the minimised state, the native window keeps its iconic hint: shown again it
+    // would come up minimised and be hidden at once. A fresh one shows in the normal state.
+    if (isHidden() && testAttribute(Qt::WA_WState_Created))
+        destroy();
 }
 
 void MainWindow::Timer2_Timer()
@@ -493,6 +502,7 @@ void MainWindow::Form_MouseMove(int button, int, int x, int)
         return;
     const int message = x / TwipsPerPixel;
     if (message == WmLButtonDblClk) {
+        dropStaleNativeWindow();
         show();
         repaint();
     } else if (message == WmRButtonUp) {
@@ -501,6 +511,7 @@ void MainWindow::Form_MouseMove(int button, int, int x, int)
     if (button == 1) {
         if (m_clockDialog)
             m_clockDialog->reject();
+        dropStaleNativeWindow();
         show();
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         setWindowTitle(QStringLiteral("1"));

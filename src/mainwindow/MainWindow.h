@@ -108,6 +108,7 @@ private:
     void installTrayIcon();
     std::array<int, 6> slotSeconds() const;
     void setPressedLook(VbLabel *label, bool pressed);
+    void dropStaleNativeWindow();
 
     MainWindowPlatform m_platform;
     SettingsStore m_settings;
