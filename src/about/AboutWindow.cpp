@@ -50,6 +50,7 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
         Image1[i] = new QLabel(this);
         Image1[i]->setGeometry(twipsRect(0, 0, 5580, 3135));
         Image1[i]->setScaledContents(true);
+        Image1[i]->setAccessibleDescription(QStringLiteral("Image1(%1)").arg(i));
         const QPixmap picture(QString::fromLatin1(pictures[i]));
         if (!picture.isNull())
             Image1[i]->setPixmap(picture);
@@ -66,10 +67,12 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
     setTextColour(Label1, QColor(0xFF, 0x00, 0x00));
     setFlat(Label1);
     Label1->installEventFilter(this);
+    Label1->setAccessibleDescription(QStringLiteral("AboutWindow.Label1"));
 
     Label2 = new QLabel(QStringLiteral("V 6.0"), this);
     Label2->setGeometry(twipsRect(4680, 1860, 495, 255));
     Label2->setAlignment(Qt::AlignCenter);
+    Label2->setAccessibleDescription(QStringLiteral("AboutWindow.Label2"));
     setFlat(Label2);
 
     Form_Load(uiLanguage);

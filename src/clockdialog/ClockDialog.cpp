@@ -143,6 +143,18 @@ void ClockDialog::buildControls()
     T2[0] = field(design1, twipsRect(1920, 1080, 375, 300));
     VS2[0] = arrows(twipsRect(2280, 1080, 195, 300));
 
+    // Screen readers and tests know each control by its name; the shown text stays its name.
+    for (int i = 0; i < 4; ++i)
+        T1[i]->setAccessibleDescription(QStringLiteral("T1(%1)").arg(i));
+    for (int i = 0; i < 3; ++i) {
+        VS1[i]->setAccessibleDescription(QStringLiteral("VS1(%1)").arg(i));
+        T2[i]->setAccessibleDescription(QStringLiteral("T2(%1)").arg(i));
+        VS2[i]->setAccessibleDescription(QStringLiteral("VS2(%1)").arg(i));
+    }
+    Label1->setAccessibleDescription(QStringLiteral("ClockDialog.Label1"));
+    Label2->setAccessibleDescription(QStringLiteral("ClockDialog.Label2"));
+    Label3->setAccessibleDescription(QStringLiteral("ClockDialog.Label3"));
+
     // Direct connections: putting a bar back at rest runs its handler again, nested, before
     // the first run goes on.
     for (int i = 0; i < 3; ++i) {
@@ -152,6 +164,7 @@ void ClockDialog::buildControls()
 
     Command1 = new QPushButton(design.applyButton, this);
     Command1->setGeometry(twipsRect(960, 1680, 1575, 375));
+    Command1->setAccessibleDescription(QStringLiteral("ClockDialog.Command1"));
     Command1->setFont(bandFont());
     // A style sheet, because the native Windows style ignores a palette's button colour.
     Command1->setStyleSheet(
