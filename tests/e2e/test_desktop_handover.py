@@ -8,10 +8,21 @@ import sys
 import time
 
 from e2e_support import Desktop, arguments, check, check_equal, leftover_processes, run
-from test_desktop_common import (click_control, docked_icon, main_window, read_settings,
-                                 shown_main_window, show_log, title, wait_for, windows_of)
+from test_desktop_common import (click_control, docked_icon, geometry, main_window,
+                                 read_settings, shown_main_window, show_log, title, viewable,
+                                 wait_for, windows_of)
 
 RESTORE_LIMIT = 2.0
+CLOCK_DIALOG_SIZE = (226, 149)
+
+
+def clock_dialog(pid):
+    """The copy's clock-adjust dialog when it is shown, else None."""
+    for wid in windows_of(pid, visible=True):
+        box = geometry(wid)
+        if box and box[2:] == CLOCK_DIALOG_SIZE and viewable(wid):
+            return wid
+    return None
 
 
 def title_is(pid, text):
@@ -74,6 +85,19 @@ def main():
             check(first.alive(), "the first copy still runs")
             check_equal(read_settings(desktop).get("Close"), "",
                         "the request key, written and then cleared")
+
+            # A second start also closes an open clock-adjust dialog.
+            click_control(desktop, app, "Command2")
+            dialog, took = wait_for(lambda: clock_dialog(first.pid), 10, 0.1)
+            check(dialog, "the clock dialog opens (%.1f s)" % took)
+            code, closed, ended, shown = second_start(desktop, args.program,
+                                                      lambda: clock_dialog(first.pid) is None)
+            print("second start with the clock dialog open: dialog closed after %s s"
+                  % (closed and "%.2f" % closed))
+            check_equal(code, 0, "exit status of the second start")
+            check(closed is not None and closed <= RESTORE_LIMIT,
+                  "the clock dialog closes within %.0f s of the second start" % RESTORE_LIMIT)
+            check(shown_main_window(first.pid), "the main window is still shown")
         finally:
             show_log(first)
             first.stop()
