@@ -18,6 +18,7 @@ import time
 import warnings
 
 from e2e_support import Desktop, check, check_equal  # noqa: F401
+from procs import wait_until  # noqa: E402
 
 with warnings.catch_warnings():
     warnings.simplefilter("ignore", DeprecationWarning)
@@ -285,7 +286,7 @@ class CallSession:
                 if self.desktop.window_geometry(wid)[2:] == MAIN_SIZE:
                     return wid
             return None
-        return _wait(find, timeout, "the main window")
+        return wait_until(find, timeout, interval=0.2, what="the main window")
 
     def strips(self):
         found = []
@@ -300,18 +301,18 @@ class CallSession:
 
     def wait_strip(self, timeout):
         """(window id, geometry, time of day it was first seen)."""
-        found = _wait(lambda: self.strips(), timeout, "the alert strip", interval=0.1)
+        found = wait_until(lambda: self.strips(), timeout, interval=0.1, what="the alert strip")
         return found[0][0], found[0][1], self.now()
 
     def wait_strip_gone(self, timeout):
         """The time of day the strip was first found gone."""
-        _wait(lambda: not self.strips(), timeout, "the strip to close", interval=0.1)
+        wait_until(lambda: not self.strips(), timeout, interval=0.1, what="the strip to close")
         return self.now()
 
     def wait_window_destroyed(self, wid, timeout):
         """The time of day the window wid was first found destroyed (not merely hidden)."""
-        _wait(lambda: window_map_state(wid) is None, timeout, "window %#x to go" % wid,
-              interval=0.1)
+        wait_until(lambda: window_map_state(wid) is None, timeout, interval=0.1,
+                   what="window %#x to go" % wid)
         return self.now()
 
     def accessible(self, timeout=60):
@@ -338,17 +339,6 @@ def window_map_state(wid):
     result = subprocess.run(["xwininfo", "-id", str(wid)], capture_output=True, text=True)
     found = re.search(r"Map State:\s+(\w+)", result.stdout)
     return found.group(1) if result.returncode == 0 and found else None
-
-
-def _wait(predicate, timeout, what, interval=0.2):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            raise TimeoutError("timed out after %.0f s waiting for %s" % (timeout, what))
-        time.sleep(interval)
 
 
 def check_strip_placed(session, geometry, main_wid, strip_wid):
