@@ -1,7 +1,13 @@
 # The two commands of this project:
 #   make run   install what is missing, build, start the program
-#   make test  install what is missing, build, run every test (end-to-end included)
+#   make test  install what is missing, build, run every test (end-to-end included; the
+#              Windows build's tests under Wine too, when its Qt for MinGW-w64 is built)
+# and the Windows program:
+#   make windows   dist/tirvelon-<version>-windows-x64.zip and dist/tirvelon-<version>-setup.exe
+#                  (the first run builds Qt for MinGW-w64 into ~/.cache/tirvelon: ~45 minutes)
 BUILD ?= build
+WINDOWS_BUILD ?= $(CURDIR)/build-windows
+DIST ?= $(CURDIR)/dist
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 define prepare
@@ -10,7 +16,7 @@ define prepare
 	cmake --build $(BUILD) -j $(JOBS)
 endef
 
-.PHONY: run test
+.PHONY: run test windows
 
 run:
 	$(prepare)
@@ -18,4 +24,12 @@ run:
 
 test:
 	$(prepare)
+	@if tools/windows/build-qt.sh --check; then \
+	  tools/windows/build.sh $(WINDOWS_BUILD) $(DIST); \
+	else \
+	  echo "Wine tests: not run, no Qt for MinGW-w64 in ~/.cache/tirvelon (make windows builds it)"; \
+	fi
 	cd $(BUILD) && ctest --output-on-failure --timeout 900
+
+windows:
+	tools/windows/build.sh $(WINDOWS_BUILD) $(DIST)

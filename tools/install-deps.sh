@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the program and every test need.
 # Only what is missing is installed; runs as root or through sudo.
+#   install-deps.sh           the Linux build, the program and its tests
+#   install-deps.sh windows   also the MinGW-w64 cross build, Wine and NSIS
 set -euo pipefail
 
 packages=(
@@ -18,6 +20,16 @@ packages=(
   # asset tools and checks
   imagemagick espeak-ng sox libsox-fmt-mp3 lame fonts-noto-core
 )
+
+if [ "${1:-}" = windows ]; then
+  packages+=(
+    # a Qt for MinGW-w64 from Debian's sources, and the cross build of the program
+    dpkg-dev ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    qt6-shadertools-dev qt6-shader-baker
+    # packaging and the tests under Wine
+    nsis zip unzip wine wine64 fonts-wine fonts-liberation
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -25,12 +25,21 @@ QSettingsBackend::QSettingsBackend(const QString &iniPath)
     : m_iniPath(iniPath)
 { }
 
+QSettingsBackend QSettingsBackend::registryKey(const QString &key)
+{
+    QSettingsBackend backend { QString() };
+    backend.m_registryKey = key;
+    return backend;
+}
+
 std::unique_ptr<QSettings> QSettingsBackend::open() const
 {
     // A fresh QSettings per access: it checks the file's size and time on construction, so a
     // write by another copy of the program is seen at the next read.
     std::unique_ptr<QSettings> settings;
-    if (m_iniPath.isEmpty())
+    if (!m_registryKey.isEmpty())
+        settings = std::make_unique<QSettings>(m_registryKey, QSettings::NativeFormat);
+    else if (m_iniPath.isEmpty())
         settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                organisation, application);
     else
@@ -96,6 +105,8 @@ QString QSettingsBackend::location() const
 {
     if (!m_iniPath.isEmpty())
         return m_iniPath;
+    if (!m_registryKey.isEmpty())
+        return m_registryKey + QLatin1Char('\\') + group;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
     return settings.fileName() + QLatin1Char('\\') + group;
 }

@@ -20,6 +20,8 @@ public:
     QSettingsBackend();
     // An INI file of the caller's choice, on every platform (tests).
     explicit QSettingsBackend(const QString &iniPath);
+    // A registry key of the caller's choice, "HKEY_CURRENT_USER\\Software\\..." (Windows tests).
+    static QSettingsBackend registryKey(const QString &key);
 
     QString value(const QString &key) const override;
     bool setValue(const QString &key, const QString &text) override;
@@ -33,4 +35,5 @@ private:
     bool moveCorruptFileAside() const;
 
     QString m_iniPath; // empty: the Windows registry
+    QString m_registryKey; // empty: the program's own key
 };

@@ -8,7 +8,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <memory>
 #include <utility>
 
 namespace {
@@ -37,14 +36,14 @@ QString existingExec(const QString &path)
 }
 } // namespace
 
-SystemLogonStart::SystemLogonStart(QString autostartDir)
-    : m_autostartDir(std::move(autostartDir))
+SystemLogonStart::SystemLogonStart(QString place)
+    : m_place(std::move(place))
 { }
 
 QString SystemLogonStart::autostartFolder() const
 {
-    if (!m_autostartDir.isEmpty())
-        return m_autostartDir;
+    if (!m_place.isEmpty())
+        return m_place;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
             + QStringLiteral("/autostart");
 }
@@ -52,9 +51,7 @@ QString SystemLogonStart::autostartFolder() const
 QString SystemLogonStart::entryLocation() const
 {
 #ifdef Q_OS_WIN
-    if (m_autostartDir.isEmpty())
-        return runKey + QLatin1Char('\\') + entryName;
-    return autostartFolder() + QStringLiteral("/Run.ini");
+    return (m_place.isEmpty() ? runKey : m_place) + QLatin1Char('\\') + entryName;
 #else
     return autostartFolder() + QLatin1Char('/') + entryName + QStringLiteral(".desktop");
 #endif
@@ -71,18 +68,11 @@ bool SystemLogonStart::write(const QString &programPath)
 
 bool SystemLogonStart::writeRunValue(const QString &programPath) const
 {
-    std::unique_ptr<QSettings> run;
-    if (m_autostartDir.isEmpty()) {
-        run = std::make_unique<QSettings>(runKey, QSettings::NativeFormat);
-    } else {
-        if (!QDir().mkpath(m_autostartDir))
-            return false;
-        run = std::make_unique<QSettings>(entryLocation(), QSettings::IniFormat);
-    }
+    QSettings run(m_place.isEmpty() ? runKey : m_place, QSettings::NativeFormat);
     // "" empties the value and keeps it, as turning the choice off always did.
-    run->setValue(entryName, runValueCommand(QDir::toNativeSeparators(programPath)));
-    run->sync();
-    return run->status() == QSettings::NoError;
+    run.setValue(entryName, runValueCommand(QDir::toNativeSeparators(programPath)));
+    run.sync();
+    return run.status() == QSettings::NoError;
 }
 
 bool SystemLogonStart::writeDesktopEntry(const QString &programPath) const

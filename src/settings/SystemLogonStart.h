@@ -12,9 +12,10 @@
 class SystemLogonStart : public LogonStart
 {
 public:
-    // autostartDir empty: the user's real place. Tests always pass a temporary folder; on
-    // Windows that folder then holds a Run.ini standing in for the Run key.
-    explicit SystemLogonStart(QString autostartDir = {});
+    // place empty: the user's real one. Tests always pass their own: on Windows a registry key
+    // standing in for the Run key ("HKEY_CURRENT_USER\\Software\\..."), elsewhere a folder
+    // standing in for the autostart folder.
+    explicit SystemLogonStart(QString place = {});
 
     bool write(const QString &programPath) override;
 
@@ -26,5 +27,5 @@ private:
     bool writeDesktopEntry(const QString &programPath) const;
     bool writeRunValue(const QString &programPath) const;
 
-    QString m_autostartDir;
+    QString m_place;
 };

@@ -1,6 +1,6 @@
-// The real settings file, autostart entry and instance lock, with other processes in play.
-// The binary doubles as the "other copy": run with --serve-settings or --hold-lock it acts as
-// a second process for the test that started it.
+// The real settings file, autostart entry and instance lock, with other processes in play
+// (SettingsChild.h: the binary doubles as the other copy).
+#include "SettingsChild.h"
 #include "settings/FileInstanceLock.h"
 #include "settings/QSettingsBackend.h"
 #include "settings/SettingsKeys.h"
@@ -16,83 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <iostream>
-#include <string>
 
 namespace {
-
-// Child mode: answers "get KEY" with "=TEXT" and "set KEY TEXT" with "ok" or "refused".
-int serveSettings(const QString &iniPath)
-{
-    QSettingsBackend backend(iniPath);
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        const QString command = QString::fromStdString(line);
-        const qsizetype keyStart = command.indexOf(QLatin1Char(' ')) + 1;
-        qsizetype keyEnd = command.indexOf(QLatin1Char(' '), keyStart);
-        if (keyEnd < 0)
-            keyEnd = command.size();
-        const QString key = command.mid(keyStart, keyEnd - keyStart);
-        if (command.startsWith(QLatin1String("get ")))
-            std::cout << '=' << backend.value(key).toStdString() << std::endl;
-        else if (command.startsWith(QLatin1String("set ")))
-            std::cout << (backend.setValue(key, command.mid(keyEnd + 1)) ? "ok" : "refused")
-                      << std::endl;
-    }
-    return 0;
-}
-
-// Child mode: tries the lock, says "held" or "busy", keeps it until stdin closes or a kill.
-int holdLock(const QString &path)
-{
-    FileInstanceLock lock(path);
-    std::cout << (lock.anotherInstanceRunning() ? "busy" : "held") << std::endl;
-    std::string line;
-    while (std::getline(std::cin, line)) { }
-    return 0;
-}
-
-class Child
-{
-public:
-    ~Child()
-    {
-        if (m_process.state() != QProcess::NotRunning)
-            kill();
-    }
-    bool start(const QStringList &arguments)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QCoreApplication::applicationFilePath(), arguments);
-        return m_process.waitForStarted(10000);
-    }
-    QString readLine()
-    {
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(10000))
-                return QStringLiteral("<no answer>");
-        }
-        return QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-    QString ask(const QString &command)
-    {
-        m_process.write(command.toUtf8() + '\n');
-        return readLine();
-    }
-    bool finish()
-    {
-        m_process.closeWriteChannel();
-        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
-    }
-    void kill()
-    {
-        m_process.kill();
-        m_process.waitForFinished(10000); // reaped, so its PID is really gone
-    }
-
-private:
-    QProcess m_process;
-};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -529,14 +454,9 @@ void TestSettingsPlatform::lockFreedWhenCopyEnds()
 
 int main(int argc, char *argv[])
 {
-    if (argc >= 3 && qstrcmp(argv[1], "--serve-settings") == 0) {
-        QCoreApplication app(argc, argv);
-        return serveSettings(QString::fromLocal8Bit(argv[2]));
-    }
-    if (argc >= 3 && qstrcmp(argv[1], "--hold-lock") == 0) {
-        QCoreApplication app(argc, argv);
-        return holdLock(QString::fromLocal8Bit(argv[2]));
-    }
+    const int childStatus = runChildMode(argc, argv);
+    if (childStatus >= 0)
+        return childStatus;
 
     // Never the user's real settings, autostart folder or lock: a private HOME for this run,
     // inherited by the child processes.

@@ -26,7 +26,6 @@ QT_QPA_PLATFORM=offscreen "$build/tools/make_pictures" --font "$root/Data/KCOURK
 # The Windows icon holds the three sizes drawn for it, not one picture scaled.
 convert "$work/icon/icon-16.png" "$work/icon/icon-32.png" "$work/icon/icon-48.png" \
   "$root/resources/tirvelon.ico"
-printf 'IDI_ICON1 ICON "tirvelon.ico"\n' >"$root/resources/tirvelon.rc"
 
 "$here/make-recordings.sh"
 

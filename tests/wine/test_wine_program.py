@@ -1,0 +1,251 @@
+#!/usr/bin/python3
+"""The Windows program as a Windows user gets it, under Wine on the test desktop: the installer
+run silently into a folder whose path has spaces, then the installed program started a little
+before the noon call of 21 March 2026 (faketime) with Sulaymaniyah saved as the city.
+
+Checked: the installed files and the uninstall entry; the start-up sound on the PulseAudio null
+sink; the 491 x 272 window and its six times, read back from a screenshot, against the committed
+table; the logon start value "Delkaro" written quoted for the path with spaces; the noon call's
+strip and its sound; the clock dialog and the about window; the box unticked empties the value
+and stores "0"; a second start ends with status 0 and brings the hidden window back; a close
+through the window manager stores the choices in the registry. Screenshots of the main window,
+the strip, the clock dialog and the about window go to the output folder (and to docs/windows/
+with TIRVELON_UPDATE_DOCS=1). Start time, idle CPU and peak memory are printed."""
+
+import datetime
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+from wine_support import SOURCE_DIR, Desktop, WinePrefix, arguments, leftover_processes, ocr, \
+    require
+
+from e2e_support import Failure, check, check_equal, run  # noqa: I
+from test_call_common import slot_minutes  # noqa: E402
+from test_mainwindow import slot_text  # noqa: E402
+import audio  # noqa: E402
+import procs  # noqa: E402
+
+INSTALL_DIR = r"C:\Program Files\Tirvelon Test\Prayer Times"
+SETTINGS_KEY = r"HKCU\Software\Tirvelon\Tirvelon\Settings"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Tirvelon"
+DAY = datetime.date(2026, 3, 21)
+CITY = 2  # Sulaymaniyah
+NOON = 2
+LEAD_S = 30  # the program starts this long before the noon call
+MAIN_SIZE = (491, 272)
+STRIP_SIZE = (288, 30)
+AUDIBLE_DBFS = -50.0
+
+# Where the window shows what is read back, in pixels of the 491 x 272 window (twips / 15):
+# LB(k) in Frame1 (180, 480) at (270, 270 + 360 k), 1095 x 255; the clock Label3 at
+# (3960, 480), 2985 x 495.
+TIME_BOXES = [(30, 50 + 24 * k, 73, 17) for k in range(6)]
+CLOCK_BOX = (264, 32, 199, 33)
+# Controls clicked: Check1 (the logon box), Command2 (the clock dialog), Label5 (about).
+CHECK1_AT = (24, 252)
+COMMAND2_AT = (48, 216)
+LABEL5_AT = (86, 12)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
+                          timeout=30).stdout
+
+
+def windows_named(title):
+    out = xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
+    return [int(w) for w in out.split() if w.isdigit()]
+
+
+def geometry(desktop, wid):
+    return desktop.window_geometry(wid)
+
+
+def wine_pids(marker_dir):
+    """Unix pids of the desktop's processes running tirvelon.exe."""
+    found = []
+    for pid in leftover_processes(marker_dir):
+        try:
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                if b"tirvelon.exe" in f.read().lower():
+                    found.append(pid)
+        except OSError:
+            continue
+    return found
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def peak_memory_mb(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return 0.0
+
+
+def click(x, y):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("click", 1)
+
+
+def crop(desktop, screenshot, box, path):
+    x, y, width, height = box
+    subprocess.run(["convert", screenshot, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                    "+repage", path], check=True, timeout=60)
+    return path
+
+
+def main():
+    args = arguments(__doc__)
+    setups = sorted(glob.glob(os.path.join(args.dist, "tirvelon-*-setup.exe")))
+    require(setups[-1] if setups else os.path.join(args.dist, "tirvelon-<version>-setup.exe"),
+            "the Windows installer")
+    setup = setups[-1]
+    shots = {}
+    with Desktop(tray=True) as desktop:
+        marker = desktop.dir
+        wine = WinePrefix(desktop).create()
+
+        # ----- install ---------------------------------------------------------------------
+        start = time.monotonic()
+        wine.run([setup, "/S", "/D=" + INSTALL_DIR], timeout=300)
+        wine.wait_idle()
+        print("installed in %.1f s" % (time.monotonic() - start))
+        installed = wine.unix_path(INSTALL_DIR)
+        for name in ("tirvelon.exe", "uninstall.exe", "Qt6Core.dll", "platforms/qwindows.dll",
+                     "multimedia/windowsmediaplugin.dll", "Data/5.mp3", "Data/Wave.wav",
+                     "Data/KCOURK.Fnt"):
+            check(os.path.isfile(os.path.join(installed, name)), "installed: " + name)
+        entry = wine.reg_values("HKCU\\" + UNINSTALL_KEY) or wine.reg_values("HKLM\\" + UNINSTALL_KEY)
+        check_equal(entry.get("DisplayName"), "Tirvelon", "uninstall entry's name")
+        check_equal(entry.get("InstallLocation"), INSTALL_DIR, "uninstall entry's folder")
+        exe = INSTALL_DIR + "\\tirvelon.exe"
+
+        # ----- first start, a little before the noon call ---------------------------------
+        wine.reg_add(SETTINGS_KEY, "Salat-1", str(CITY))
+        minutes = slot_minutes(DAY.day, DAY.month, CITY)
+        noon = datetime.datetime.combine(DAY, datetime.time()) + datetime.timedelta(
+            minutes=minutes[NOON])
+        moment = noon - datetime.timedelta(seconds=LEAD_S)
+        recorder = desktop.recorder().start()
+        launched = time.monotonic()
+        program = wine.start(exe, faketime=moment.strftime("%Y-%m-%d %H:%M:%S"))
+        try:
+            found = procs.wait_until(lambda: windows_named("Tirvelon"), 60, interval=0.1,
+                                     what="the main window")
+            start_s = time.monotonic() - launched
+            print("window shown %.2f s after the start" % start_s)
+            window = found[0]
+            check_equal(geometry(desktop, window)[2:], MAIN_SIZE, "main window size")
+            time.sleep(2.5)  # the first ticks fill the clock and the Hijri date
+
+            shot = desktop.screenshot(os.path.join(args.out, "wine-screen.png"))
+            x, y, _, _ = geometry(desktop, window)
+            shots["mainwindow"] = crop(desktop, shot, (x, y) + MAIN_SIZE,
+                                       os.path.join(args.out, "mainwindow.png"))
+            expected = [slot_text(m) for m in minutes]
+            read = [ocr(shots["mainwindow"], box) for box in TIME_BOXES]
+            check_equal(read, expected, "the six times of Sulaymaniyah on 21 March")
+            clock = ocr(shots["mainwindow"], CLOCK_BOX)
+            check(clock.endswith("AM") or clock.endswith("PM"), "the clock shows %r" % clock)
+
+            # The start-up sound, heard in the first seconds.
+            heard = recorder.samples()
+            loudest = max((level for _, level in audio.loudness(heard)), default=-120.0)
+            check(loudest > AUDIBLE_DBFS, "start-up sound on the null sink: %.1f dBFS" % loudest)
+
+            run_value = wine.reg_value(RUN_KEY, "Delkaro")
+            check_equal(run_value, '"%s"' % exe, "Delkaro, quoted for the path with spaces")
+            check_equal(wine.reg_value(SETTINGS_KEY, "Salat-3"), "1", "Salat-3 after the start")
+
+            # Idle cost while waiting for the call.
+            pids = wine_pids(marker)
+            check(len(pids) >= 1, "the program's process is found")
+            pid = pids[0]
+            cpu_before, idle_start = cpu_seconds(pid), time.monotonic()
+
+            # ----- the noon call --------------------------------------------------------------
+            strip = procs.wait_until(lambda: windows_named("Tirvelon alert"), LEAD_S + 30,
+                                     interval=0.1, what="the alert strip")[0]
+            idle_s = time.monotonic() - idle_start
+            idle_cpu = cpu_seconds(pid) - cpu_before
+            print("idle: %.2f s of CPU in %.1f s (%.2f %% of one core)" % (
+                idle_cpu, idle_s, 100 * idle_cpu / idle_s))
+            strip_box = geometry(desktop, strip)
+            check_equal(strip_box[2:], STRIP_SIZE, "strip size")
+            call_start = len(recorder.samples())
+            time.sleep(6)
+            shot = desktop.screenshot(os.path.join(args.out, "wine-screen-call.png"))
+            shots["alert"] = crop(desktop, shot, strip_box, os.path.join(args.out, "alert.png"))
+            call = recorder.samples()[call_start:]
+            level = audio.rms_dbfs(call) if call else -120.0
+            check(level > AUDIBLE_DBFS, "the noon call sounds: %.1f dBFS over 6 s" % level)
+
+            # ----- the dialogs ----------------------------------------------------------------
+            x, y, _, _ = geometry(desktop, window)
+            click(x + COMMAND2_AT[0], y + COMMAND2_AT[1])
+            time.sleep(2)
+            dialog = [w for w in xdotool("search", "--onlyvisible", "--pid", "0").split()]
+            shot = desktop.screenshot(os.path.join(args.out, "wine-screen-clock.png"))
+            shots["clockdialog"] = shot
+            xdotool("key", "Escape")
+            time.sleep(1)
+            click(x + LABEL5_AT[0], y + LABEL5_AT[1])
+            time.sleep(2)
+            shots["about"] = desktop.screenshot(os.path.join(args.out, "wine-screen-about.png"))
+            xdotool("key", "Escape")
+            time.sleep(1)
+            del dialog
+
+            # ----- the logon box unticked -----------------------------------------------------
+            click(x + CHECK1_AT[0], y + CHECK1_AT[1])
+            procs.wait_until(lambda: wine.reg_value(SETTINGS_KEY, "Salat-3") == "0", 15,
+                             what="Salat-3 = 0")
+            check_equal(wine.reg_value(RUN_KEY, "Delkaro"), "", "Delkaro emptied, kept")
+
+            # ----- a second start -------------------------------------------------------------
+            second = wine.start(exe, name="second-start")
+            status = second.wait(60)
+            check_equal(status, 0, "a second start's exit status")
+            check(program.alive(), "the first copy still runs")
+            check_equal(wine.reg_value(SETTINGS_KEY, "Close"), "", "the request was taken")
+
+            memory = peak_memory_mb(pid)
+            print("peak memory (VmHWM): %.1f MB" % memory)
+
+            # ----- a close through the window manager -----------------------------------------
+            desktop.close_window(window)
+            status = program.wait(30)
+            check_equal(status, 0, "exit status after a close")
+            settings = wine.reg_values(SETTINGS_KEY)
+            for name, value in (("Salat-1", str(CITY)), ("Salat-4", "5"), ("Salat-2", "50"),
+                                ("Salat-5", "0"), ("Salat-6", "1")):
+                check_equal(settings.get(name), value, name + " stored in the registry")
+        finally:
+            recorder.stop()
+            log = program.log()
+            program.stop()
+            if log.strip():
+                print("--- program output ---\n" + log[-3000:])
+            wine.kill_all()
+        if os.environ.get("TIRVELON_UPDATE_DOCS"):
+            docs = os.path.join(SOURCE_DIR, "docs", "windows")
+            os.makedirs(docs, exist_ok=True)
+            for name, path in shots.items():
+                shutil.copy(path, os.path.join(docs, name + ".png"))
+    check_equal(leftover_processes(marker), [], "processes left of the desktop")
+
+
+if __name__ == "__main__":
+    sys.exit(run(main))
