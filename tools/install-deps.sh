@@ -27,7 +27,7 @@ if [ "${1:-}" = windows ]; then
     dpkg-dev ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-shadertools-dev qt6-shader-baker
     # packaging and the tests under Wine
-    nsis zip unzip wine wine64 fonts-wine fonts-liberation
+    nsis zip unzip wine wine64 fonts-wine fonts-liberation tesseract-ocr tesseract-ocr-eng
   )
 fi
 

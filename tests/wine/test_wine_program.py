@@ -46,8 +46,9 @@ AUDIBLE_DBFS = -50.0
 # (3960, 480), 2985 x 495.
 TIME_BOXES = [(30, 50 + 24 * k, 73, 17) for k in range(6)]
 CLOCK_BOX = (264, 32, 199, 33)
-# Controls clicked: Check1 (the logon box), Command2 (the clock dialog), Label5 (about).
-CHECK1_AT = (24, 252)
+# Controls clicked, at their middle: Check1 (360, 3675, 3375 x 255: the logon box), Command2
+# (240, 3030, 855 x 420: the clock dialog), Label5 (615, 60, 1350 x 255: about).
+CHECK1_AT = (136, 253)
 COMMAND2_AT = (48, 216)
 LABEL5_AT = (86, 12)
 
@@ -60,6 +61,11 @@ def xdotool(*args):
 def windows_named(title):
     out = xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
     return [int(w) for w in out.split() if w.isdigit()]
+
+
+def visible_windows():
+    return [int(w) for w in xdotool("search", "--onlyvisible", "--name", ".").split()
+            if w.isdigit()]
 
 
 def geometry(desktop, wid):
@@ -119,7 +125,10 @@ def main():
 
         # ----- install ---------------------------------------------------------------------
         start = time.monotonic()
-        wine.run([setup, "/S", "/D=" + INSTALL_DIR], timeout=300)
+        # /D= takes the rest of the command line as it is, spaces and all, and no quotes: cmd
+        # passes the line on untouched, where wine itself would quote the argument.
+        wine.run(["cmd", "/c", "%s /S /D=%s" % (wine.windows_path(setup), INSTALL_DIR)],
+                 timeout=300)
         wine.wait_idle()
         print("installed in %.1f s" % (time.monotonic() - start))
         installed = wine.unix_path(INSTALL_DIR)
@@ -194,19 +203,20 @@ def main():
 
             # ----- the dialogs ----------------------------------------------------------------
             x, y, _, _ = geometry(desktop, window)
-            click(x + COMMAND2_AT[0], y + COMMAND2_AT[1])
-            time.sleep(2)
-            dialog = [w for w in xdotool("search", "--onlyvisible", "--pid", "0").split()]
-            shot = desktop.screenshot(os.path.join(args.out, "wine-screen-clock.png"))
-            shots["clockdialog"] = shot
-            xdotool("key", "Escape")
-            time.sleep(1)
-            click(x + LABEL5_AT[0], y + LABEL5_AT[1])
-            time.sleep(2)
-            shots["about"] = desktop.screenshot(os.path.join(args.out, "wine-screen-about.png"))
-            xdotool("key", "Escape")
-            time.sleep(1)
-            del dialog
+            for name, at in (("clockdialog", COMMAND2_AT), ("about", LABEL5_AT)):
+                before = set(visible_windows())
+                click(x + at[0], y + at[1])
+                opened = procs.wait_until(lambda: set(visible_windows()) - before, 20,
+                                          interval=0.2, what="the %s window" % name)
+                time.sleep(1.5)
+                dialog = sorted(opened)[-1]
+                shot = desktop.screenshot(os.path.join(args.out, "wine-screen-%s.png" % name))
+                shots[name] = crop(desktop, shot, geometry(desktop, dialog),
+                                   os.path.join(args.out, name + ".png"))
+                print("%s window %s at %s" % (name, hex(dialog), geometry(desktop, dialog)))
+                desktop.close_window(dialog)
+                procs.wait_until(lambda: dialog not in visible_windows(), 20,
+                                 what="the %s window closed" % name)
 
             # ----- the logon box unticked -----------------------------------------------------
             click(x + CHECK1_AT[0], y + CHECK1_AT[1])
@@ -232,6 +242,17 @@ def main():
             for name, value in (("Salat-1", str(CITY)), ("Salat-4", "5"), ("Salat-2", "50"),
                                 ("Salat-5", "0"), ("Salat-6", "1")):
                 check_equal(settings.get(name), value, name + " stored in the registry")
+
+            # ----- uninstall ------------------------------------------------------------------
+            wine.reg_add(RUN_KEY, "Delkaro", '"%s"' % exe)  # as a ticked box leaves it
+            wine.run([os.path.join(installed, "uninstall.exe"), "/S"], timeout=120)
+            wine.wait_idle()
+            check(not os.path.exists(os.path.join(installed, "tirvelon.exe")),
+                  "the uninstaller removed the program")
+            check_equal(wine.reg_value(RUN_KEY, "Delkaro"), None,
+                        "the uninstaller removed Delkaro")
+            check_equal(wine.reg_values(SETTINGS_KEY).get("Salat-1"), str(CITY),
+                        "the settings survive the uninstall")
         finally:
             recorder.stop()
             log = program.log()

@@ -7,6 +7,8 @@
 ; settings (HKCU\Software\Tirvelon), so a reinstall finds the same choices.
 
 Unicode true
+; The program is 64-bit, and so is its installer (it runs where the program runs).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
