@@ -216,9 +216,7 @@ void MainWindow::installTrayIcon()
 
 void MainWindow::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
+    // Runs for every session save too: a cancelled logout must not freeze the saved choices.
     SaveChoices();
 }
 

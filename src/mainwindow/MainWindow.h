@@ -117,5 +117,4 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     // The moment of the last tick that looked for arrivals, for catching up after a late tick.
     std::optional<QDateTime> m_lastDetection;
-    bool m_unloaded = false;
 };

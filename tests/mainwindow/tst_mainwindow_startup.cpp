@@ -25,6 +25,7 @@ private slots:
     void emptyStoreGivesDefaults();
     void secondStartWithLogonOnMinimises();
     void choicesSurviveARestart();
+    void everyUnloadSavesTheCurrentChoices();
     void handEditedStoreFallsBackToDefaults();
     void refusedWriteStopsSaveChoices();
     void secondCopyHandsOverAndEnds();
@@ -114,6 +115,25 @@ void MainWindowStartupTest::choicesSurviveARestart()
     QVERIFY(!w.Check1->isChecked());
     QCOMPARE(second.logonStart.writeCount(), 0);
     QCOMPARE(w.Timer2.interval(), 0);
+}
+
+void MainWindowStartupTest::everyUnloadSavesTheCurrentChoices()
+{
+    // A session save whose logout was cancelled, then a change, then a normal close.
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Combo1->setCurrentIndex(2);
+    w.Form_Unload();
+    QCOMPARE(rig.settings.stored(SettingsKeys::City), QStringLiteral("2"));
+    w.Combo1->setCurrentIndex(4);
+    w.Slider1->setValue(30);
+    w.Form_Unload();
+    QCOMPARE(rig.settings.stored(SettingsKeys::City), QStringLiteral("4"));
+    w.Combo1->setCurrentIndex(1);
+    w.close();
+    QCOMPARE(rig.settings.stored(SettingsKeys::City), QStringLiteral("1"));
+    QCOMPARE(rig.settings.stored(SettingsKeys::Volume), QStringLiteral("30"));
 }
 
 void MainWindowStartupTest::handEditedStoreFallsBackToDefaults()
