@@ -186,7 +186,12 @@ bool MainWindow::Form_Load()
     if (Timer2.interval() > 0)
         Timer2.start();
     Check1->setChecked(readSetting(SettingKeyTable::logonBox(), logonStart) != 0);
-    Slider1->setValue(readSetting(SettingKeyTable::volume(), volume));
+    const int restoredVolume = readSetting(SettingKeyTable::volume(), volume);
+    // The slider starts at 0: a saved 0 is no change, yet the players must hold it too.
+    if (Slider1->value() == restoredVolume)
+        Slider1_Scroll();
+    else
+        Slider1->setValue(restoredVolume);
 
     // 15. The first tick selects today's row.
     List1.setListIndex(-1);

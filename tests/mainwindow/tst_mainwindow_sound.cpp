@@ -5,6 +5,7 @@
 #include "presentation/GlyphButton.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
+#include "settings/SettingsKeys.h"
 #include "sound/AlertWindow.h"
 
 #include <QComboBox>
@@ -67,6 +68,7 @@ private slots:
     void muezzinChangeDuringPreview();
     void sliderSetsBothPlayers_data();
     void sliderSetsBothPlayers();
+    void restoredVolumeOfZeroReachesThePlayers();
     void alertTextForEachSlot_data();
     void alertTextForEachSlot();
     void alertPlaceSizeAndFlags();
@@ -260,6 +262,18 @@ void MainWindowSoundTest::sliderSetsBothPlayers()
     w.Slider1_MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(rig.preview.volume(), value);
     QCOMPARE(rig.call.volume(), value);
+}
+
+void MainWindowSoundTest::restoredVolumeOfZeroReachesThePlayers()
+{
+    // The slider starts at 0, so restoring a saved 0 is no change of its own.
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Volume, QStringLiteral("0"));
+    QVERIFY(rig.load());
+    QCOMPARE(rig.window->Slider1->value(), 0);
+    QCOMPARE(rig.preview.volume(), 0);
+    QCOMPARE(rig.call.volume(), 0);
+    QCOMPARE(rig.startup.volume(), 50);
 }
 
 void MainWindowSoundTest::alertTextForEachSlot_data()
