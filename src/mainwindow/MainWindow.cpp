@@ -289,12 +289,17 @@ void MainWindow::Timer1_Timer()
         RestoreMainWindow();
     }
 
-    // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a preview
-    // that has ended holds off the arrivals and the countdowns until the button is reset.
+    // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a button
+    // left at stop (a preview that could not be read) holds off the arrivals and the countdowns
+    // until it is reset.
     bool countDown = true;
     if (WindowsMediaPlayer1.playState() == MediaPlayer::Playing) {
         m_lastDetection.reset();
     } else {
+        // A preview that played to its end is over as if the user had stopped it: the button,
+        // the strip and the arrivals must not wait for a user who walked away.
+        if (WindowsMediaPlayer1.playState() == MediaPlayer::MediaEnded)
+            stopPreview();
         if (!WindowsMediaPlayer1.url().isEmpty())
             WindowsMediaPlayer1.setUrl(QString());
         const QDateTime moment = m_platform.clock.now();
@@ -409,11 +414,7 @@ void MainWindow::Combo2_Click()
 void MainWindow::Command1_Click()
 {
     if (Command1->text() == PreviewStop) {
-        WindowsMediaPlayer1.stop();
-        Command1->setText(PreviewPlay);
-        if (m_alert)
-            m_alert->Label1->setText(QString());
-        unloadAlertWindow();
+        stopPreview();
         return;
     }
     WindowsMediaPlayer1.setUrl(
@@ -432,6 +433,15 @@ void MainWindow::Command1_Click()
     alert.show();
     // During a preview the strip closes only from the main window.
     alert.Label2->setEnabled(false);
+}
+
+void MainWindow::stopPreview()
+{
+    WindowsMediaPlayer1.stop();
+    Command1->setText(PreviewPlay);
+    if (m_alert)
+        m_alert->Label1->setText(QString());
+    unloadAlertWindow();
 }
 
 void MainWindow::Slider1_Scroll()

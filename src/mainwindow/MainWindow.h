@@ -105,6 +105,7 @@ private:
     void arrive(int slot);
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
+    void stopPreview();
     void installTrayIcon();
     std::array<int, 6> slotSeconds() const;
     void setPressedLook(VbLabel *label, bool pressed);

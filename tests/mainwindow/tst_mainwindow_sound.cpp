@@ -69,6 +69,7 @@ private slots:
     void sliderSetsBothPlayers_data();
     void sliderSetsBothPlayers();
     void restoredVolumeOfZeroReachesThePlayers();
+    void previewEndingByItselfIsOverAtTheNextTick();
     void alertTextForEachSlot_data();
     void alertTextForEachSlot();
     void alertPlaceSizeAndFlags();
@@ -274,6 +275,24 @@ void MainWindowSoundTest::restoredVolumeOfZeroReachesThePlayers()
     QCOMPARE(rig.preview.volume(), 0);
     QCOMPARE(rig.call.volume(), 0);
     QCOMPARE(rig.startup.volume(), 50);
+}
+
+void MainWindowSoundTest::previewEndingByItselfIsOverAtTheNextTick()
+{
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 0)));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Command1_Click();
+    rig.tickAt(at(Noon - 3));
+    MainWindowRig::finish(rig.preview);
+    rig.tickAt(at(Noon - 2));
+    QCOMPARE(w.Command1->text(), QStringLiteral("4"));
+    QVERIFY(!w.alertWindow());
+    // The walk-away user still hears the noon call, in a strip of its own.
+    rig.tickAt(at(Noon));
+    QCOMPARE(rig.callStarts(), 1);
+    QVERIFY(w.alertWindow());
+    QVERIFY(w.alertWindow()->Label2->isEnabled());
 }
 
 void MainWindowSoundTest::alertTextForEachSlot_data()
