@@ -460,6 +460,12 @@ void MainWindow::Label9_Change()
 {
     if (Label9.caption().isEmpty()) {
         unloadAlertWindow();
+        // A slide-out parked the players at 1: the next preview must be heard again.
+        if (WindowsMediaPlayer1.volume() != Slider1->value()
+            || WindowsMediaPlayer3.volume() != Slider1->value()) {
+            WindowsMediaPlayer1.setVolume(Slider1->value());
+            WindowsMediaPlayer3.setVolume(Slider1->value());
+        }
         return;
     }
     // A strip left over from a finished preview names a muezzin and cannot be closed: a prayer

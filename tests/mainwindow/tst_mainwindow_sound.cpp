@@ -419,6 +419,9 @@ void MainWindowSoundTest::slideOutFadesAndParks()
     for (int t = 2; t <= 10; ++t)
         rig.tickAt(at(Noon + t));
     QVERIFY(!rig.window->alertWindow());
+    // Closing the strip gives the players the slider's value back: a preview now is heard.
+    QCOMPARE(rig.preview.volume(), 60);
+    QCOMPARE(rig.call.volume(), 60);
 
     // The next call comes back to the corner at the slider's volume.
     rig.tickAt(at(Afternoon - 3));
