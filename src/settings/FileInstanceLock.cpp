@@ -1,5 +1,6 @@
 #include "settings/FileInstanceLock.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -39,7 +40,27 @@ bool FileInstanceLock::anotherInstanceRunning()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (m_lock.tryLock(0))
         return false;
+    if (m_lock.error() == QLockFile::LockFailedError && namesNoProcess()) {
+        m_lock.removeStaleLockFile();
+        if (m_lock.tryLock(0))
+            return false;
+    }
     // Only a lock held by a live copy means another instance. When the lock cannot be made at
     // all (no permission, no such folder) the program still starts rather than never opening.
     return m_lock.error() == QLockFile::LockFailedError;
+}
+
+bool FileInstanceLock::namesNoProcess() const
+{
+    // An empty or damaged lock (a copy killed between creating and writing it, a power cut) is
+    // never found stale by its owner's pid. A starting copy writes its pid at once, so only a
+    // few seconds of age tell a lock being written from a dead one.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.getLockInfo(&pid, &host, &application))
+        return false;
+    const QDateTime written = QFileInfo(m_path).lastModified();
+    return written.isValid()
+            && qAbs(written.secsTo(QDateTime::currentDateTime())) > UnreadableStaleSeconds;
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/python3
 """A copy killed with kill -9 leaves its instance lock behind; the next start takes the stale
-lock over and opens its window instead of handing over to a copy that no longer runs."""
+lock over and opens its window instead of handing over to a copy that no longer runs. A lock that
+names no process at all (empty: a copy killed between creating and writing it; random bytes: a
+file damaged by a power cut) and is older than a few seconds is stale as well."""
 
 import os
+import random
 import signal
 import sys
 import time
@@ -49,6 +52,27 @@ def main():
             with open(lock, errors="replace") as f:
                 check_equal(f.readline().strip(), str(second.pid), "pid named by the lock now")
             show_log(second)
+            second.stop()
+
+            for what, content in (("an empty lock", b""),
+                                  ("a lock of random bytes", bytes(random.Random(10).randrange(256)
+                                                                   for _ in range(97)))):
+                with open(lock, "wb") as f:
+                    f.write(content)
+                left = time.time() - 60
+                os.utime(lock, (left, left))
+                copy = desktop.start_program(args.program)
+                # A copy that took the lock for a live one's ends at once.
+                _, took = wait_for(lambda: shown_main_window(copy.pid) or not copy.alive(), 60,
+                                   0.1)
+                check(shown_main_window(copy.pid),
+                      "the start after %s opens its window (%.1f s)" % (what, took))
+                time.sleep(1.5)
+                check(copy.alive(), "it keeps running")
+                with open(lock, errors="replace") as f:
+                    check_equal(f.readline().strip(), str(copy.pid), "pid named by the lock now")
+                show_log(copy)
+                copy.stop()
         finally:
             show_log(first)
             first.stop()
