@@ -283,10 +283,15 @@ std::array<int, 6> MainWindow::slotSeconds() const
 
 void MainWindow::Timer1_Timer()
 {
-    // 1. A second copy asked for this window.
+    // 1. A second copy asked for this window. A request the store will not let go of (a full
+    // disk, a read-only home) is answered once, not every second: the user could never minimise.
     if (m_settings.GetSetting(SettingsKeys::Close) == QLatin1String("Close")) {
-        m_settings.SaveSetting(SettingsKeys::Close, QString());
-        RestoreMainWindow();
+        if (!m_requestAnswered) {
+            m_requestAnswered = !m_settings.SaveSetting(SettingsKeys::Close, QString());
+            RestoreMainWindow();
+        }
+    } else {
+        m_requestAnswered = false;
     }
 
     // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a button

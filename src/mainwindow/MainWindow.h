@@ -118,4 +118,6 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     // The moment of the last tick that looked for arrivals, for catching up after a late tick.
     std::optional<QDateTime> m_lastDetection;
+    // The second copy's request was answered but could not be cleared from the store.
+    bool m_requestAnswered = false;
 };
