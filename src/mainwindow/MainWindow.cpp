@@ -393,7 +393,16 @@ void MainWindow::RestoreMainWindow()
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     setWindowTitle(QStringLiteral("1"));
     show();
+    bringForward();
     HighlightCurrentSlot();
+}
+
+void MainWindow::bringForward()
+{
+    // Restored under other windows it would seem not to come back at all. Desktops that prevent
+    // focus stealing may only flag it for attention.
+    raise();
+    activateWindow();
 }
 
 void MainWindow::dropStaleNativeWindow()
@@ -539,6 +548,7 @@ void MainWindow::Form_MouseMove(int button, int, int x, int)
         show();
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         setWindowTitle(QStringLiteral("1"));
+        bringForward();
         HighlightCurrentSlot();
     }
 }

@@ -110,6 +110,7 @@ private:
     std::array<int, 6> slotSeconds() const;
     void setPressedLook(VbLabel *label, bool pressed);
     void dropStaleNativeWindow();
+    void bringForward();
 
     MainWindowPlatform m_platform;
     SettingsStore m_settings;
