@@ -19,8 +19,12 @@ QString FileInstanceLock::defaultLockPath()
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!runtime.isEmpty())
         return runtime + QStringLiteral("/tirvelon.lock");
-#endif
-    // The temporary folder may be shared between users: the user's name keeps the locks apart.
+    // Not the shared temporary folder: any local user could make the lock there first and keep
+    // this user's program from ever opening. The cache folder lies in the user's own home.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/tirvelon.lock");
+#else
+    // The user's own temporary folder, inside the profile; the name keeps a shared one apart.
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("USERNAME");
@@ -31,6 +35,7 @@ QString FileInstanceLock::defaultLockPath()
                 : QLatin1Char('_');
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation)
             + QStringLiteral("/tirvelon-") + safeUser + QStringLiteral(".lock");
+#endif
 }
 
 bool FileInstanceLock::anotherInstanceRunning()
