@@ -3,7 +3,6 @@
 #include "MainWindowRig.h"
 
 #include "mainwindow/UnicodeMessageBox.h"
-#include "presentation/Captions.h"
 #include "presentation/GlyphButton.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
@@ -12,9 +11,102 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
+
+namespace {
+// What the language switch writes, as the user reads it: the eighteen captions in the order of
+// CaptionedControls, then the muezzins and the cities.
+const QStringList CaptionedControls = {
+    QStringLiteral("LB(12)"), QStringLiteral("LB(13)"), QStringLiteral("LB(14)"),
+    QStringLiteral("LB(15)"), QStringLiteral("LB(16)"), QStringLiteral("LB(17)"),
+    QStringLiteral("LB(29)"), QStringLiteral("LB(30)"), QStringLiteral("LB(39)"),
+    QStringLiteral("LB(31)"), QStringLiteral("LB(36)"), QStringLiteral("Frame1"),
+    QStringLiteral("Frame2"), QStringLiteral("Check1"), QStringLiteral("Command2"),
+    QStringLiteral("Label6"), QStringLiteral("Label5"), QStringLiteral("Label8"),
+};
+const QStringList KurdishCaptions = {
+    QStringLiteral("بانگى بـــــهيانى"),
+    QStringLiteral("شــــــروق"),
+    QStringLiteral("بانگى نـــــيوةرِؤ"),
+    QStringLiteral("بانگى عـــــهسر"),
+    QStringLiteral("بانگى مـــهغريب"),
+    QStringLiteral("بانگى عـــــيشاء"),
+    QStringLiteral("ناوى شار"),
+    QStringLiteral("بانگ بيژ"),
+    QStringLiteral(" دهست بيكرد پيش چهند خولهكيك "),
+    QStringLiteral("(+,-) دهنگ"),
+    QStringLiteral("بهروارى هيجرى"),
+    QStringLiteral(" كاتهكانى بانگ "),
+    QStringLiteral("شوين و ناوى بانگ بيژهكان + بهرزو نزمى دهنگ"),
+    QStringLiteral("كاربكات له كاتى سهرهتاى كومبيوتهر"),
+    QStringLiteral("كات ژمير"),
+    QStringLiteral("بهرنامهى Tirvelon"),
+    QStringLiteral("دهربارهى بهرنامه"),
+    QStringLiteral("زمــان"),
+};
+const QStringList ArabicCaptions = {
+    QStringLiteral("أذان الصباح"),
+    QStringLiteral("الشــــروق"),
+    QStringLiteral("أذان الظهر"),
+    QStringLiteral("أذان العصر"),
+    QStringLiteral("أذان المغرب"),
+    QStringLiteral("أذان العشاء"),
+    QStringLiteral("اسم المدينة"),
+    QStringLiteral("المؤذن"),
+    QStringLiteral(" إبتداء قبل مدة الدقائق "),
+    QStringLiteral("(+,-) صوت"),
+    QStringLiteral("تاريخ الهجري"),
+    QStringLiteral(" اوقات الصلاة "),
+    QStringLiteral("الموقع و اسم المؤذن + تحكم الصوت"),
+    QStringLiteral("بدء في حالة التشغيل الكمبيوتر "),
+    QStringLiteral("الساعة"),
+    QStringLiteral("برنامج Delkaro"),
+    QStringLiteral("حولة البرنامج"),
+    QStringLiteral("اللغة"),
+};
+const QStringList KurdishMuezzins = {
+    QStringLiteral("بانگبيَژى مهككهى پيروَز"),    QStringLiteral("بانگبيَژى قاهيرة"),
+    QStringLiteral("بانگبيَژ Halvendi"),         QStringLiteral("بانگبيَژى تركى"),
+    QStringLiteral("بانگبيَژى مزگهوتى قوباء 1"), QStringLiteral("بانگبيَژى مدينهى مونهووهره"),
+    QStringLiteral("بانگبيَژ Sormanek"),
+};
+const QStringList ArabicMuezzins = {
+    QStringLiteral("مؤذن المكة المكرمة"), QStringLiteral("مؤذن القاهرة"),
+    QStringLiteral("مؤذن Halvendi"),      QStringLiteral("مؤذن التركية"),
+    QStringLiteral("مؤذن القباء 1"),      QStringLiteral("مؤذن المدينة المنورة"),
+    QStringLiteral("مؤذن Sormanek"),
+};
+const QStringList KurdishCities = {
+    QStringLiteral("ههوليَر"), QStringLiteral("نينوى"), QStringLiteral("سليمانية"),
+    QStringLiteral("كركوك"),  QStringLiteral("دهوك"),
+};
+const QStringList ArabicCities = {
+    QStringLiteral("اربيل"), QStringLiteral("نينوى"), QStringLiteral("سليمانية"),
+    QStringLiteral("كركوك"), QStringLiteral("دهوك"),
+};
+
+QString captionOf(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (const auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->title();
+    return QStringLiteral("<no caption>");
+}
+
+QStringList itemsOf(const QComboBox *list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+} // namespace
 
 class MainWindowStartupTest : public QObject
 {
@@ -31,6 +123,8 @@ private slots:
     void secondCopyHandsOverAndEnds();
     void designStateBeforeLoad();
     void trayRecordAndTip();
+    void captionsAndListsOfEachLanguage_data();
+    void captionsAndListsOfEachLanguage();
     void languageSwitchKeepsCityAndMuezzin();
     void languageSwitchLeavesOtherControlsAlone();
     void cityBeyondTheTableIsRefused();
@@ -59,8 +153,8 @@ void MainWindowStartupTest::emptyStoreGivesDefaults()
     QCOMPARE(rig.startup.url(), QStringLiteral("/opt/tirvelon/Data/Wave.wav"));
     // Kurdish captions and lists, with the Kurdish face.
     QCOMPARE(w.Combo4->currentText(), QStringLiteral("Tahoma-K"));
-    QCOMPARE(w.Combo2->itemText(5), Captions::kurdishMuezzins().at(5));
-    QCOMPARE(w.LB[12]->text(), Captions::languageTable().at(0).kurdish);
+    QCOMPARE(w.Combo2->itemText(5), KurdishMuezzins.at(5));
+    QCOMPARE(w.LB[12]->text(), KurdishCaptions.at(0));
 }
 
 void MainWindowStartupTest::secondStartWithLogonOnMinimises()
@@ -111,7 +205,7 @@ void MainWindowStartupTest::choicesSurviveARestart()
     QCOMPARE(w.LB0->text(), QStringLiteral("-7"));
     QCOMPARE(w.Slider1->value(), 80);
     QCOMPARE(w.Combo3->currentIndex(), 0);
-    QCOMPARE(w.Combo2->currentText(), Captions::arabicMuezzins().at(1));
+    QCOMPARE(w.Combo2->currentText(), ArabicMuezzins.at(1));
     QVERIFY(!w.Check1->isChecked());
     QCOMPARE(second.logonStart.writeCount(), 0);
     QCOMPARE(w.Timer2.interval(), 0);
@@ -194,7 +288,7 @@ void MainWindowStartupTest::designStateBeforeLoad()
     QCOMPARE(w.TimA1[3], QStringLiteral("0"));
     QCOMPARE(w.Combo1->currentIndex(), -1);
     QCOMPARE(w.Combo2->count(), 7);
-    QCOMPARE(w.Combo2->itemText(5), Captions::designMuezzins().at(5));
+    QCOMPARE(w.Combo2->itemText(5), QStringLiteral("بانگبيَژى مزگهوتى قوباء 2"));
     QCOMPARE(w.Command1->text(), QStringLiteral("4"));
     // The rows line up: time, name and band of row k.
     for (int k = 0; k < 6; ++k) {
@@ -220,10 +314,43 @@ void MainWindowStartupTest::trayRecordAndTip()
     QCOMPARE(tray.flags, 7);
     QCOMPARE(tray.callbackMessage, 512);
     QCOMPARE(tray.tip.size(), 64);
-    QCOMPARE(tray.shownTip(),
-             Captions::trayTipTitle() + QStringLiteral("\r\n") + Captions::trayTipHint());
+    QCOMPARE(tray.shownTip(), QStringLiteral("    Tirvelon\r\n  دوو كليك داگره  "));
     QVERIFY(tray.shownTip().startsWith(QStringLiteral("    Tirvelon\r\n")));
     QVERIFY(tray.tip.endsWith(QLatin1Char(' ')));
+}
+
+void MainWindowStartupTest::captionsAndListsOfEachLanguage_data()
+{
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("muezzins");
+    QTest::addColumn<QStringList>("cities");
+    QTest::addColumn<QString>("face");
+    QTest::newRow("Kurdish") << "1" << KurdishCaptions << KurdishMuezzins << KurdishCities
+                             << "Tahoma-K";
+    QTest::newRow("Arabic") << "0" << ArabicCaptions << ArabicMuezzins << ArabicCities << "Tahoma";
+}
+
+void MainWindowStartupTest::captionsAndListsOfEachLanguage()
+{
+    QFETCH(QString, saved);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, muezzins);
+    QFETCH(QStringList, cities);
+    QFETCH(QString, face);
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Language, saved);
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    for (int i = 0; i < CaptionedControls.size(); ++i) {
+        const auto *control = w.findChild<QWidget *>(CaptionedControls.at(i));
+        QVERIFY2(control, qPrintable(CaptionedControls.at(i)));
+        QCOMPARE(captionOf(control), captions.at(i));
+        QCOMPARE(control->font().family(), face);
+    }
+    QCOMPARE(itemsOf(w.Combo2), muezzins);
+    QCOMPARE(itemsOf(w.Combo1), cities);
+    QCOMPARE(itemsOf(w.Combo3), QStringList({ QStringLiteral("عربي"), QStringLiteral("كوردى") }));
 }
 
 void MainWindowStartupTest::languageSwitchKeepsCityAndMuezzin()
@@ -237,22 +364,20 @@ void MainWindowStartupTest::languageSwitchKeepsCityAndMuezzin()
     w.Combo3->setCurrentIndex(0);
     QCOMPARE(w.Combo1->currentIndex(), 2);
     QCOMPARE(w.Combo2->currentIndex(), 2);
-    QCOMPARE(w.Combo2->currentText(), Captions::arabicMuezzins().at(2));
-    QCOMPARE(w.Combo1->itemText(0), Captions::arabicCities().at(0));
+    QCOMPARE(w.Combo2->currentText(), ArabicMuezzins.at(2));
+    QCOMPARE(w.Combo1->itemText(0), ArabicCities.at(0));
     // The muezzin list's handler ran again: the preview button is reset.
     QCOMPARE(w.Command1->text(), QStringLiteral("4"));
     QCOMPARE(w.Combo4->currentText(), QStringLiteral("Tahoma"));
-    for (const Captions::LanguageCaption &row : Captions::languageTable())
-        if (row.control == QLatin1String("Frame1"))
-            QCOMPARE(w.Frame1->title(), row.arabic);
-    QCOMPARE(w.Label8->text(), Captions::languageTable().last().arabic);
+    QCOMPARE(w.Frame1->title(), ArabicCaptions.at(CaptionedControls.indexOf("Frame1")));
+    QCOMPARE(w.Label8->text(), ArabicCaptions.last());
     QCOMPARE(w.LB[17]->font().family(), QStringLiteral("Tahoma"));
     QCOMPARE(MainForm::charset(w.LB[17]), 178);
     // And back: the same selections again.
     w.Combo3->setCurrentIndex(1);
     QCOMPARE(w.Combo2->currentIndex(), 2);
-    QCOMPARE(w.Combo2->currentText(), Captions::kurdishMuezzins().at(2));
-    QCOMPARE(w.Check1->text(), Captions::languageTable().at(13).kurdish);
+    QCOMPARE(w.Combo2->currentText(), KurdishMuezzins.at(2));
+    QCOMPARE(w.Check1->text(), KurdishCaptions.at(CaptionedControls.indexOf("Check1")));
 }
 
 void MainWindowStartupTest::languageSwitchLeavesOtherControlsAlone()
@@ -291,8 +416,7 @@ void MainWindowStartupTest::cityBeyondTheTableIsRefused()
     rig.window->Combo1->addItem(QStringLiteral("Zakho"));
     rig.window->Combo1->setCurrentIndex(5);
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.first().prompt,
-             Captions::cityApologyStart() + QStringLiteral("Zakho") + Captions::cityApologyEnd());
+    QCOMPARE(shown.first().prompt, QStringLiteral("ببووره شارى Zakhoم داخل نهكردووه "));
     QCOMPARE(shown.first().title, QStringLiteral("Sirvane"));
     QCOMPARE(shown.first().style, 0);
     QCOMPARE(rig.window->Combo1->currentIndex(), 0);
