@@ -43,6 +43,13 @@ constexpr int WmMButtonUp = 520;
 
 void makeFontsAvailable(const QString &fontFile)
 {
+    // Only Windows has "Fixedsys" (the clock and the clock dialog's fields): the desktop's own
+    // fixed-pitch face stands in for it.
+    const QString fixedsys = QStringLiteral("Fixedsys");
+    if (!QFontDatabase::families().contains(fixedsys, Qt::CaseInsensitive))
+        QFont::insertSubstitution(fixedsys,
+                                  QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+
     const int id = QFontDatabase::addApplicationFont(fontFile);
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())

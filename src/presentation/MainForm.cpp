@@ -2,6 +2,7 @@
 
 #include "presentation/Captions.h"
 #include "presentation/GlyphButton.h"
+#include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
 
@@ -26,10 +27,10 @@ const QColor ListBack(0x40, 0x40, 0x00);
 const QColor DarkGreen(0x00, 0x40, 0x00);
 const QString DesignFace = QStringLiteral("Tahoma-Varnek");
 
-// Places are kept in twips as designed; 15 twips make a pixel.
+// Places are kept in twips as designed.
 QRect twips(int left, int top, int width, int height)
 {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    return Twips::rect(left, top, width, height);
 }
 
 QFont face(const QString &family, qreal points, bool bold = false)
