@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QtTest>
 
 namespace {
@@ -106,6 +109,29 @@ QStringList itemsOf(const QComboBox *list)
         items << list->itemText(i);
     return items;
 }
+
+// Pixels of an image that stand out from the control's own dark face: light text or marks.
+bool isLight(QRgb pixel)
+{
+    return qGray(pixel) > 0x90;
+}
+
+// The leftmost and rightmost columns of rect holding a pixel for which wanted() holds; -1 if none.
+template<typename Wanted>
+QPair<int, int> inkColumns(const QImage &image, const QRect &rect, Wanted wanted)
+{
+    int left = -1;
+    int right = -1;
+    for (int x = rect.left(); x <= rect.right(); ++x)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            if (wanted(image.pixel(x, y))) {
+                if (left < 0)
+                    left = x;
+                right = x;
+                break;
+            }
+    return { left, right };
+}
 } // namespace
 
 class MainWindowStartupTest : public QObject
@@ -126,6 +152,10 @@ private slots:
     void captionsAndListsOfEachLanguage_data();
     void captionsAndListsOfEachLanguage();
     void languageSwitchKeepsCityAndMuezzin();
+    void listTextsStartAtTheRight_data();
+    void listTextsStartAtTheRight();
+    void frameTitlesStartAtTheRight();
+    void clockBandAndLogonBoxShow();
     void languageSwitchLeavesOtherControlsAlone();
     void cityBeyondTheTableIsRefused();
     void leadOfZeroLeavesDesignText();
@@ -378,6 +408,96 @@ void MainWindowStartupTest::languageSwitchKeepsCityAndMuezzin()
     QCOMPARE(w.Combo2->currentIndex(), 2);
     QCOMPARE(w.Combo2->currentText(), KurdishMuezzins.at(2));
     QCOMPARE(w.Check1->text(), KurdishCaptions.at(CaptionedControls.indexOf("Check1")));
+}
+
+void MainWindowStartupTest::listTextsStartAtTheRight_data()
+{
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("Kurdish") << "1";
+    QTest::newRow("Arabic") << "0";
+}
+
+void MainWindowStartupTest::listTextsStartAtTheRight()
+{
+    // Right-to-left text reads from the right edge; a long entry is cut at its end, so its
+    // start stays in view and nothing runs into the arrow.
+    QFETCH(QString, saved);
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Language, saved);
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    for (QComboBox *list : { w.Combo1, w.Combo2, w.Combo3 }) {
+        const int chosen = list->currentIndex();
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.subControls = QStyle::SC_All;
+        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, list);
+        for (int i = 0; i < list->count(); ++i) {
+            const QSignalBlocker quiet(list);
+            list->setCurrentIndex(i);
+            const QImage shown = list->grab().toImage();
+            const QPair<int, int> ink = inkColumns(shown, field, isLight);
+            const QString what = list->objectName() + QLatin1Char(' ') + list->itemText(i);
+            QVERIFY2(ink.first >= 0, qPrintable(what));
+            QVERIFY2(ink.second >= field.right() - 6,
+                     qPrintable(what
+                                + QStringLiteral(": ends at %1 of %2")
+                                          .arg(ink.second)
+                                          .arg(field.right())));
+            QVERIFY2(ink.first > field.left() + 1,
+                     qPrintable(what
+                                + QStringLiteral(": starts at %1 of %2")
+                                          .arg(ink.first)
+                                          .arg(field.left())));
+        }
+        const QSignalBlocker quiet(list);
+        list->setCurrentIndex(chosen);
+    }
+}
+
+void MainWindowStartupTest::frameTitlesStartAtTheRight()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.load());
+    for (QGroupBox *frame : { rig.window->Frame1, rig.window->Frame2 }) {
+        const QImage shown = frame->grab().toImage();
+        const QPair<int, int> ink = inkColumns(shown, QRect(0, 0, frame->width(), 12),
+                                               [](QRgb pixel) { return qGray(pixel) < 0x40; });
+        // A right-to-left title starts at the right edge.
+        QVERIFY2(ink.second >= frame->width() - 14,
+                 qPrintable(frame->objectName()
+                            + QStringLiteral(": title from %1 to %2 of %3")
+                                      .arg(ink.first)
+                                      .arg(ink.second)
+                                      .arg(frame->width())));
+    }
+}
+
+void MainWindowStartupTest::clockBandAndLogonBoxShow()
+{
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::LogonStart, QStringLiteral("0"));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    // LB(32) shows as a light margin around the clock.
+    const QImage window = w.grab().toImage();
+    const QPoint margin = w.LB[32]->geometry().topLeft() + QPoint(1, 1);
+    QVERIFY(!w.Label3->geometry().contains(margin));
+    QCOMPARE(QColor(window.pixel(margin)), QColor(0xCC, 0xFF, 0xFB));
+    // The unticked box can be told from the dark green around it.
+    QVERIFY(!w.Check1->isChecked());
+    QStyleOptionButton option;
+    option.initFrom(w.Check1);
+    const QRect box
+            = w.Check1->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, w.Check1);
+    const QImage check = w.Check1->grab().toImage();
+    int light = 0;
+    for (int x = box.left(); x <= box.right(); ++x)
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            light += isLight(check.pixel(x, y)) ? 1 : 0;
+    QVERIFY2(light >= box.width() * 2,
+             qPrintable(QStringLiteral("%1 light pixels in the box").arg(light)));
 }
 
 void MainWindowStartupTest::languageSwitchLeavesOtherControlsAlone()
