@@ -1,19 +1,16 @@
 #include "about/AboutWindow.h"
 
+#include "presentation/Twips.h"
+#include "presentation/VbLabel.h"
+
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
 
-constexpr int twips(int value)
-{
-    return (value + 7) / 15;
-}
-
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twips(left), twips(top), twips(width), twips(height));
+    return Twips::rect(left, top, width, height);
 }
 
 void setFlat(QLabel *label)
@@ -41,7 +38,7 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
-    resize(twips(5625), twips(3180));
+    resize(Twips::toPixels(5625), Twips::toPixels(3180));
     m_background.load(QStringLiteral(":/about_background.png"));
 
     // Created back to front: the Kurdish picture, the Arabic one, then the two marks.
@@ -57,7 +54,8 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
         Image1[i]->setVisible(false);
     }
 
-    Label1 = new QLabel(QStringLiteral("X"), this);
+    Label1 = new VbLabel(this);
+    Label1->setText(QStringLiteral("X"));
     Label1->setGeometry(twipsRect(5160, 0, 345, 255));
     Label1->setAlignment(Qt::AlignCenter);
     QFont closeFont(QStringLiteral("Microsoft Sans Serif"));
@@ -66,7 +64,16 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
     Label1->setFont(closeFont);
     setTextColour(Label1, QColor(0xFF, 0x00, 0x00));
     setFlat(Label1);
-    Label1->installEventFilter(this);
+    connect(Label1, &VbLabel::mousePressed, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            Label1_MouseDown();
+    });
+    connect(Label1, &VbLabel::mouseReleased, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            Label1_MouseUp();
+    });
+    // A press and a release both on the mark; released elsewhere it only looks.
+    connect(Label1, &VbLabel::clicked, this, [this] { Label1_Click(); });
     Label1->setAccessibleDescription(QStringLiteral("AboutWindow.Label1"));
 
     Label2 = new QLabel(QStringLiteral("V 6.0"), this);
@@ -103,30 +110,6 @@ void AboutWindow::Label1_MouseUp()
 void AboutWindow::Label1_Click()
 {
     close();
-}
-
-bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != Label1)
-        return QDialog::eventFilter(watched, event);
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
-        return QDialog::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    if (mouse->button() != Qt::LeftButton)
-        return QDialog::eventFilter(watched, event);
-
-    if (event->type() == QEvent::MouseButtonPress) {
-        m_closePressed = true;
-        Label1_MouseDown();
-        return true;
-    }
-    // A click is a press and a release both on the mark; released elsewhere it only looks.
-    const bool wasPressed = m_closePressed;
-    m_closePressed = false;
-    Label1_MouseUp();
-    if (wasPressed && Label1->rect().contains(mouse->position().toPoint()))
-        Label1_Click();
-    return true;
 }
 
 void AboutWindow::paintEvent(QPaintEvent *)

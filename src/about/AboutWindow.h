@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presentation/VbLabel.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -15,8 +17,8 @@ public:
     // uiLanguage: the main window's language index at opening (0 Arabic, 1 Kurdish).
     explicit AboutWindow(int uiLanguage, QWidget *parent = nullptr);
 
-    QLabel *Label1; // the close mark "X"
-    QLabel *Label2; // the version mark
+    VbLabel *Label1; // the close mark "X"
+    QLabel *Label2;  // the version mark
     QLabel *Image1[2];
 
     void Label1_MouseDown();
@@ -24,7 +26,6 @@ public:
     void Label1_Click();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -32,5 +33,4 @@ private:
     void Form_Load(int uiLanguage);
 
     QPixmap m_background;
-    bool m_closePressed = false;
 };

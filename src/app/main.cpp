@@ -20,6 +20,14 @@ int main(int argc, char *argv[])
     // playing; the GStreamer backend reports the end of every call reliably.
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    // Wayland ignores where a window asks to be and whether it stays on top, so the alert strip
+    // would not sit in its corner. Where the user has not chosen a platform and an X server is
+    // at hand (XWayland), the program runs on it; Wayland stays the fallback.
+    const bool waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")
+            || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && waylandSession
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tirvelon"));

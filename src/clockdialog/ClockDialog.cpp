@@ -4,8 +4,8 @@
 #include "clockdialog/ClockFields.h"
 #include "clockdialog/SystemTimeText.h"
 #include "mainwindow/TimeOfDay.h"
+#include "presentation/Twips.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -16,14 +16,9 @@ using namespace ClockFields;
 
 namespace {
 
-constexpr int twips(int value)
-{
-    return (value + 7) / 15;
-}
-
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twips(left), twips(top), twips(width), twips(height));
+    return Twips::rect(left, top, width, height);
 }
 
 void setColours(QWidget *widget, const QColor &text, const QColor &background)
@@ -37,7 +32,6 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
 
 QFont fixedsysFont()
 {
-    ClockDialog::fixedsysSubstitute();
     QFont font(QStringLiteral("Fixedsys"));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSizeF(9);
@@ -63,24 +57,11 @@ ClockDialog::ClockDialog(int uiLanguage, const QDateTime &now, SystemClockSetter
     Form_Load(uiLanguage, now);
 }
 
-QString ClockDialog::fixedsysSubstitute()
-{
-    static const QString face = [] {
-        const QString family = QStringLiteral("Fixedsys");
-        if (QFontDatabase::families().contains(family, Qt::CaseInsensitive))
-            return family;
-        const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-        QFont::insertSubstitution(family, fixed);
-        return fixed;
-    }();
-    return face;
-}
-
 void ClockDialog::buildControls()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(3390), twips(2235));
+    setFixedSize(Twips::toPixels(3390), Twips::toPixels(2235));
     setColours(this, palette().color(QPalette::WindowText), QColor(0x7D, 0x72, 0x62));
 
     const ClockDialogCaptions design = ClockDialogCaptions::design();

@@ -38,9 +38,6 @@ public:
     void VS2_Change(int index);
     void Command1_Click();
 
-    // The face used for "Fixedsys", which only Windows has.
-    static QString fixedsysSubstitute();
-
 protected:
     void done(int result) override;
 

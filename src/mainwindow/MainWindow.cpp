@@ -43,6 +43,13 @@ constexpr int WmMButtonUp = 520;
 
 void makeFontsAvailable(const QString &fontFile)
 {
+    // Only Windows has "Fixedsys" (the clock and the clock dialog's fields): the desktop's own
+    // fixed-pitch face stands in for it.
+    const QString fixedsys = QStringLiteral("Fixedsys");
+    if (!QFontDatabase::families().contains(fixedsys, Qt::CaseInsensitive))
+        QFont::insertSubstitution(fixedsys,
+                                  QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+
     const int id = QFontDatabase::addApplicationFont(fontFile);
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
@@ -186,7 +193,12 @@ bool MainWindow::Form_Load()
     if (Timer2.interval() > 0)
         Timer2.start();
     Check1->setChecked(readSetting(SettingKeyTable::logonBox(), logonStart) != 0);
-    Slider1->setValue(readSetting(SettingKeyTable::volume(), volume));
+    const int restoredVolume = readSetting(SettingKeyTable::volume(), volume);
+    // The slider starts at 0: a saved 0 is no change, yet the players must hold it too.
+    if (Slider1->value() == restoredVolume)
+        Slider1_Scroll();
+    else
+        Slider1->setValue(restoredVolume);
 
     // 15. The first tick selects today's row.
     List1.setListIndex(-1);
@@ -216,9 +228,7 @@ void MainWindow::installTrayIcon()
 
 void MainWindow::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
+    // Runs for every session save too: a cancelled logout must not freeze the saved choices.
     SaveChoices();
 }
 
@@ -280,18 +290,28 @@ std::array<int, 6> MainWindow::slotSeconds() const
 
 void MainWindow::Timer1_Timer()
 {
-    // 1. A second copy asked for this window.
+    // 1. A second copy asked for this window. A request the store will not let go of (a full
+    // disk, a read-only home) is answered once, not every second: the user could never minimise.
     if (m_settings.GetSetting(SettingsKeys::Close) == QLatin1String("Close")) {
-        m_settings.SaveSetting(SettingsKeys::Close, QString());
-        RestoreMainWindow();
+        if (!m_requestAnswered) {
+            m_requestAnswered = !m_settings.SaveSetting(SettingsKeys::Close, QString());
+            RestoreMainWindow();
+        }
+    } else {
+        m_requestAnswered = false;
     }
 
-    // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a preview
-    // that has ended holds off the arrivals and the countdowns until the button is reset.
+    // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a button
+    // left at stop (a preview that could not be read) holds off the arrivals and the countdowns
+    // until it is reset.
     bool countDown = true;
     if (WindowsMediaPlayer1.playState() == MediaPlayer::Playing) {
         m_lastDetection.reset();
     } else {
+        // A preview that played to its end is over as if the user had stopped it: the button,
+        // the strip and the arrivals must not wait for a user who walked away.
+        if (WindowsMediaPlayer1.playState() == MediaPlayer::MediaEnded)
+            stopPreview();
         if (!WindowsMediaPlayer1.url().isEmpty())
             WindowsMediaPlayer1.setUrl(QString());
         const QDateTime moment = m_platform.clock.now();
@@ -380,7 +400,16 @@ void MainWindow::RestoreMainWindow()
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     setWindowTitle(QStringLiteral("1"));
     show();
+    bringForward();
     HighlightCurrentSlot();
+}
+
+void MainWindow::bringForward()
+{
+    // Restored under other windows it would seem not to come back at all. Desktops that prevent
+    // focus stealing may only flag it for attention.
+    raise();
+    activateWindow();
 }
 
 void MainWindow::dropStaleNativeWindow()
@@ -406,11 +435,7 @@ void MainWindow::Combo2_Click()
 void MainWindow::Command1_Click()
 {
     if (Command1->text() == PreviewStop) {
-        WindowsMediaPlayer1.stop();
-        Command1->setText(PreviewPlay);
-        if (m_alert)
-            m_alert->Label1->setText(QString());
-        unloadAlertWindow();
+        stopPreview();
         return;
     }
     WindowsMediaPlayer1.setUrl(
@@ -431,6 +456,15 @@ void MainWindow::Command1_Click()
     alert.Label2->setEnabled(false);
 }
 
+void MainWindow::stopPreview()
+{
+    WindowsMediaPlayer1.stop();
+    Command1->setText(PreviewPlay);
+    if (m_alert)
+        m_alert->Label1->setText(QString());
+    unloadAlertWindow();
+}
+
 void MainWindow::Slider1_Scroll()
 {
     WindowsMediaPlayer1.setVolume(Slider1->value());
@@ -447,6 +481,12 @@ void MainWindow::Label9_Change()
 {
     if (Label9.caption().isEmpty()) {
         unloadAlertWindow();
+        // A slide-out parked the players at 1: the next preview must be heard again.
+        if (WindowsMediaPlayer1.volume() != Slider1->value()
+            || WindowsMediaPlayer3.volume() != Slider1->value()) {
+            WindowsMediaPlayer1.setVolume(Slider1->value());
+            WindowsMediaPlayer3.setVolume(Slider1->value());
+        }
         return;
     }
     // A strip left over from a finished preview names a muezzin and cannot be closed: a prayer
@@ -515,6 +555,7 @@ void MainWindow::Form_MouseMove(int button, int, int x, int)
         show();
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         setWindowTitle(QStringLiteral("1"));
+        bringForward();
         HighlightCurrentSlot();
     }
 }

@@ -105,10 +105,12 @@ private:
     void arrive(int slot);
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
+    void stopPreview();
     void installTrayIcon();
     std::array<int, 6> slotSeconds() const;
     void setPressedLook(VbLabel *label, bool pressed);
     void dropStaleNativeWindow();
+    void bringForward();
 
     MainWindowPlatform m_platform;
     SettingsStore m_settings;
@@ -117,5 +119,6 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     // The moment of the last tick that looked for arrivals, for catching up after a late tick.
     std::optional<QDateTime> m_lastDetection;
-    bool m_unloaded = false;
+    // The second copy's request was answered but could not be cleared from the store.
+    bool m_requestAnswered = false;
 };

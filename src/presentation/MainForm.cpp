@@ -2,6 +2,7 @@
 
 #include "presentation/Captions.h"
 #include "presentation/GlyphButton.h"
+#include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
 
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QWidget>
 
 const QColor MainForm::NormalSlotColor(0xBC, 0xCD, 0x94);
@@ -26,10 +29,10 @@ const QColor ListBack(0x40, 0x40, 0x00);
 const QColor DarkGreen(0x00, 0x40, 0x00);
 const QString DesignFace = QStringLiteral("Tahoma-Varnek");
 
-// Places are kept in twips as designed; 15 twips make a pixel.
+// Places are kept in twips as designed.
 QRect twips(int left, int top, int width, int height)
 {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    return Twips::rect(left, top, width, height);
 }
 
 QFont face(const QString &family, qreal points, bool bold = false)
@@ -75,10 +78,35 @@ VbLabel *captionLabel(QWidget *parent, const QString &controlName, const QRect &
     return l;
 }
 
+// A drop-down list that shows its entry as right-to-left text reads: from the right edge, cut
+// at its end when it is too long, rather than from the arrow with its start cut off.
+class RightToLeftList : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QString text = option.currentText;
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this)
+                                    .adjusted(3, 0, -3, 0);
+        painter.setPen(option.palette.color(QPalette::ButtonText));
+        painter.drawText(field, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text, Qt::ElideRight, field.width()));
+    }
+};
+
 QComboBox *dropDown(QWidget *parent, const QString &controlName, const QRect &place,
                     const QStringList &items)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new RightToLeftList(parent);
     name(combo, controlName);
     combo->setGeometry(place);
     combo->setLayoutDirection(Qt::RightToLeft);
@@ -106,8 +134,9 @@ QGroupBox *frame(QWidget *parent, const QString &controlName, const QRect &place
     box->setStyleSheet(QStringLiteral(
             "QGroupBox { background: #ACC811; color: black; border: 1px solid #6f820b; "
             "margin-top: 0px; }"
-            "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top right; "
-            "right: 8px; top: -1px; padding: 0 2px; background: #ACC811; }"));
+            // Positions in a right-to-left frame are mirrored: "left" puts the title at the right.
+            "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top left; "
+            "left: 8px; top: -1px; padding: 0 2px; background: #ACC811; }"));
     return box;
 }
 
@@ -169,7 +198,6 @@ void MainForm::buildForm(QWidget *window)
     LB[26]->setBackColor(DarkGreen);
     LB[26]->setBorderStyle(1);
 
-    LB[32]->lower();
     Label3 = label(window, QStringLiteral("Label3"), twips(3960, 480, 2985, 495),
                    Captions::design(QStringLiteral("Label3")));
     Label3->setFont(face(QStringLiteral("Fixedsys"), 18));
@@ -296,7 +324,12 @@ void MainForm::buildForm(QWidget *window)
     Check1->setGeometry(twips(360, 3675, 3375, 255));
     Check1->setText(Captions::design(QStringLiteral("Check1")));
     Check1->setFont(face(DesignFace, 8.25));
-    Check1->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: #004000; }"));
+    // The style draws the unticked box in the window's own dark green, where nobody can tell it
+    // is a box: it gets a white outline. The ticked box keeps the style's light tick.
+    Check1->setStyleSheet(QStringLiteral(
+            "QCheckBox { color: white; background: #004000; }"
+            "QCheckBox::indicator:unchecked { width: 11px; height: 11px; border: 1px solid white; "
+            "background: #004000; }"));
 
     // Hidden controls: they hold data and are never shown.
     Combo4 = new QComboBox(window);

@@ -1,5 +1,6 @@
 #include "settings/FileInstanceLock.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -18,8 +19,12 @@ QString FileInstanceLock::defaultLockPath()
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!runtime.isEmpty())
         return runtime + QStringLiteral("/tirvelon.lock");
-#endif
-    // The temporary folder may be shared between users: the user's name keeps the locks apart.
+    // Not the shared temporary folder: any local user could make the lock there first and keep
+    // this user's program from ever opening. The cache folder lies in the user's own home.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/tirvelon.lock");
+#else
+    // The user's own temporary folder, inside the profile; the name keeps a shared one apart.
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("USERNAME");
@@ -30,6 +35,7 @@ QString FileInstanceLock::defaultLockPath()
                 : QLatin1Char('_');
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation)
             + QStringLiteral("/tirvelon-") + safeUser + QStringLiteral(".lock");
+#endif
 }
 
 bool FileInstanceLock::anotherInstanceRunning()
@@ -39,7 +45,27 @@ bool FileInstanceLock::anotherInstanceRunning()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (m_lock.tryLock(0))
         return false;
+    if (m_lock.error() == QLockFile::LockFailedError && namesNoProcess()) {
+        m_lock.removeStaleLockFile();
+        if (m_lock.tryLock(0))
+            return false;
+    }
     // Only a lock held by a live copy means another instance. When the lock cannot be made at
     // all (no permission, no such folder) the program still starts rather than never opening.
     return m_lock.error() == QLockFile::LockFailedError;
+}
+
+bool FileInstanceLock::namesNoProcess() const
+{
+    // An empty or damaged lock (a copy killed between creating and writing it, a power cut) is
+    // never found stale by its owner's pid. A starting copy writes its pid at once, so only a
+    // few seconds of age tell a lock being written from a dead one.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.getLockInfo(&pid, &host, &application))
+        return false;
+    const QDateTime written = QFileInfo(m_path).lastModified();
+    return written.isValid()
+            && qAbs(written.secsTo(QDateTime::currentDateTime())) > UnreadableStaleSeconds;
 }

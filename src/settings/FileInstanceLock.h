@@ -6,8 +6,9 @@
 #include <QString>
 
 // One copy per user: a lock file held for the life of the process. A lock left behind by a copy
-// that crashed or was killed names a dead process and is taken over; a live copy's lock is never
-// taken as stale however long it has run.
+// that crashed or was killed names a dead process and is taken over, and so is one older than a
+// few seconds that names no process at all; a live copy's lock is never taken as stale however
+// long it has run.
 class FileInstanceLock : public InstanceLock
 {
 public:
@@ -20,6 +21,9 @@ public:
     static QString defaultLockPath();
 
 private:
+    static constexpr int UnreadableStaleSeconds = 5;
+    bool namesNoProcess() const;
+
     QString m_path;
     QLockFile m_lock;
 };

@@ -1,7 +1,5 @@
 #include "settings/LogonStartCommand.h"
 
-#include <QDir>
-
 QString runValueCommand(const QString &nativePath)
 {
     if (nativePath.contains(QLatin1Char(' ')))
@@ -56,13 +54,4 @@ QString desktopExecCommand(const QString &programPath)
             value += c;
     }
     return value;
-}
-
-QString logonStartCommandFor(const QString &programPath)
-{
-#ifdef Q_OS_WIN
-    return runValueCommand(QDir::toNativeSeparators(programPath));
-#else
-    return desktopExecCommand(programPath);
-#endif
 }

@@ -13,6 +13,3 @@ QString runValueCommand(const QString &nativePath);
 // Desktop Entry rules when it holds a reserved character, '"', '`', '$' and '\' escaped inside
 // the quotes, '%' doubled, then the string escapes of the file applied. "" stays "".
 QString desktopExecCommand(const QString &programPath);
-
-// The one of the two that this platform's logon start writes.
-QString logonStartCommandFor(const QString &programPath);

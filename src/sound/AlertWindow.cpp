@@ -2,6 +2,7 @@
 
 #include "mainwindow/MainWindow.h"
 #include "presentation/Captions.h"
+#include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "sound/MediaPlayer.h"
 #include "sound/SlideOut.h"
@@ -14,7 +15,7 @@
 namespace {
 QRect twips(int left, int top, int width, int height)
 {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    return Twips::rect(left, top, width, height);
 }
 
 QRect screenGeometry()
@@ -92,7 +93,7 @@ int AlertWindow::topTwips() const
 
 void AlertWindow::setTopTwips(int top)
 {
-    move(x(), screenGeometry().top() + top / TwipsPerPixel);
+    move(x(), screenGeometry().top() + Twips::toPixels(top));
 }
 
 void AlertWindow::Form_Load()
@@ -106,7 +107,7 @@ void AlertWindow::Form_Load()
     const QRect screen = screenGeometry();
     const int left = SlideOut::alertLeft(screenWidthTwips(), width() * TwipsPerPixel);
     const int top = SlideOut::alertTop(screenHeightTwips(), height() * TwipsPerPixel);
-    move(screen.left() + left / TwipsPerPixel, screen.top() + top / TwipsPerPixel);
+    move(screen.left() + Twips::toPixels(left), screen.top() + Twips::toPixels(top));
     // 5.
     QFont font = Label1->font();
     font.setFamily(m_main.Combo4->currentText());

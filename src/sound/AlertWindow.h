@@ -13,7 +13,7 @@ class AlertWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int TwipsPerPixel = 15;
+    static constexpr int TwipsPerPixel = 15; // as Twips::PerPixel
 
     explicit AlertWindow(MainWindow &main);
 

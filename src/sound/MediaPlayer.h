@@ -8,6 +8,8 @@ class MediaPlayer
 {
 public:
     static constexpr int Playing = 3;
+    // Stopped because the recording played to its end (not by stop()).
+    static constexpr int MediaEnded = 8;
 
     virtual ~MediaPlayer() = default;
 

@@ -19,8 +19,7 @@ public:
         Undefined = 0,
         Stopped = 1,
         Paused = 2,
-        // Playing = 3 comes from MediaPlayer
-        MediaEnded = 8,
+        // Playing = 3 and MediaEnded = 8 come from MediaPlayer
         Transitioning = 9,
     };
 

@@ -38,7 +38,7 @@ AUDIBLE_DBFS = -50.0  # a call at a normal volume is far above this
 ENVELOPE_S = 0.05
 
 
-# ----- the source tree: timetable and captions ------------------------------------------------
+# ----- the source tree: the timetable ---------------------------------------------------------
 
 def table_rows():
     path = os.path.join(SOURCE, "src", "timetable", "DailyTableRows.inc")
@@ -64,27 +64,46 @@ def short_time(minutes):
     return "%02d:%02d %s" % (shown, minute, "PM" if hour >= 12 else "AM")
 
 
-def _captions_source():
-    with open(os.path.join(SOURCE, "src", "presentation", "Captions.cpp"), encoding="utf-8") as f:
-        return f.read()
+# ----- the texts the user reads -----------------------------------------------------------------
 
-
-def caption_strings(function):
-    """The string literals in the body of Captions::<function>(), in order."""
-    body = re.search(r"\b%s\(\)\s*\{(.*?)\n\}" % re.escape(function), _captions_source(), re.S)
-    if body is None:
-        raise LookupError("no function %s in Captions.cpp" % function)
-    return re.findall(r'QStringLiteral\("((?:[^"\\]|\\.)*)"\)', body.group(1))
+# The strip's "now it is the time of" phrase and the six prayers' endings LB(18)..LB(23), Kurdish
+# in both languages; the muezzin lists of both languages.
+STRIP_PHRASE = "       ئيَستا كاتـــى "
+STRIP_PRAYERS = [
+    " بانگى بهيانـيه",
+    " شــــــــروقه ",
+    " بانگى نيوهروَيه ",
+    " بانگى عةســـره ",
+    " بانگى مـهغريبه ",
+    " بانگى عيشــايه ",
+]
+KURDISH_MUEZZINS = [
+    "بانگبيَژى مهككهى پيروَز",
+    "بانگبيَژى قاهيرة",
+    "بانگبيَژ Halvendi",
+    "بانگبيَژى تركى",
+    "بانگبيَژى مزگهوتى قوباء 1",
+    "بانگبيَژى مدينهى مونهووهره",
+    "بانگبيَژ Sormanek",
+]
+ARABIC_MUEZZINS = [
+    "مؤذن المكة المكرمة",
+    "مؤذن القاهرة",
+    "مؤذن Halvendi",
+    "مؤذن التركية",
+    "مؤذن القباء 1",
+    "مؤذن المدينة المنورة",
+    "مؤذن Sormanek",
+]
 
 
 def strip_text(minutes, slot):
     """The strip's line at an arrival: time, the "now it is the time of" phrase, the prayer."""
-    return short_time(minutes) + caption_strings("alertPhrase")[0] + \
-        caption_strings("alertPhrases")[slot]
+    return short_time(minutes) + STRIP_PHRASE + STRIP_PRAYERS[slot]
 
 
 def muezzin_name(index, language):
-    return caption_strings("kurdishMuezzins" if language == 1 else "arabicMuezzins")[index]
+    return (KURDISH_MUEZZINS if language == 1 else ARABIC_MUEZZINS)[index]
 
 
 # ----- sound ------------------------------------------------------------------------------------

@@ -3,7 +3,8 @@
 afternoon call shows its strip but nothing is heard, and a preview is silent too. Moved to 60
 through AT-SPI, the slider makes the preview button play the chosen muezzin's recording, with the
 muezzin's name on the strip and its close mark disabled; a second press stops it: sound, then
-silence, and the strip is gone."""
+silence, and the strip is gone. A preview left to play to its end is over by itself: the button
+shows play again and its strip is gone."""
 
 import sys
 import time
@@ -76,6 +77,14 @@ def main():
                        timeout=5)
             session.wait_recorded(stopped + 3)
             samples = session.samples()
+
+            # A preview nobody stops: once the recording has ended the button and strip are back.
+            press(desktop, session, button, "<")
+            check(session.strips(), "the unattended preview shows the strip")
+            eventually(lambda: button.name, "4", "preview button caption after the recording",
+                       timeout=length + 6)
+            eventually(lambda: bool(session.strips()), False, "strip shown after the recording",
+                       timeout=3)
         finally:
             session.stop()
 

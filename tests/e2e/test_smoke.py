@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Smoke test: the real program starts on a desktop, shows its borderless 491 x 272 window and
 exposes its widgets over AT-SPI, its start-up sound comes out of the sound server; it is stopped
-again and nothing of the desktop is left."""
+again and nothing of the desktop is left. Started in a Wayland session with an X server at hand
+(XWayland), it opens its window on the X server, where it can place itself and its strip."""
 
 import math
 import os
@@ -73,6 +74,26 @@ def main():
             recorder.stop()
             log = program.log()
             program.stop()
+            if log.strip():
+                print("--- program output ---\n" + log[-3000:])
+
+        # A Wayland session of a desktop Qt would use the Wayland platform on (not GNOME's).
+        wayland = desktop.start_program(args.program, env={
+            "XDG_SESSION_TYPE": "wayland", "XDG_CURRENT_DESKTOP": "KDE",
+            "WAYLAND_DISPLAY": "wayland-tirvelon-none"})
+        try:
+            deadline = time.monotonic() + 60
+            while not desktop.windows(pid=wayland.pid) and wayland.alive() \
+                    and time.monotonic() < deadline:
+                time.sleep(0.2)
+            check(desktop.windows(pid=wayland.pid),
+                  "in a Wayland session the window opens on the X server")
+            # Where Qt's Wayland platform is installed it would have taken it.
+            check('platform plugin "wayland"' not in wayland.log(),
+                  "it does not try the Wayland platform")
+        finally:
+            log = wayland.log()
+            wayland.stop()
             if log.strip():
                 print("--- program output ---\n" + log[-3000:])
     check_equal(leftover_processes(marker), [], "processes left of the desktop")

@@ -85,6 +85,8 @@ private slots:
     void trayActivationRestores_data();
     void trayActivationRestores();
     void backgroundMoveWithLeftButtonRestores();
+    void restoreBringsACoveredWindowForward_data();
+    void restoreBringsACoveredWindowForward();
     void resize_data();
     void resize();
     void minimisingOtherwiseOnlyHides();
@@ -184,6 +186,34 @@ void MainWindowChromeTest::backgroundMoveWithLeftButtonRestores()
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &drag);
     QCOMPARE(w.windowTitle(), QStringLiteral("1"));
+}
+
+void MainWindowChromeTest::restoreBringsACoveredWindowForward_data()
+{
+    QTest::addColumn<bool>("secondStart");
+    QTest::newRow("tray click") << false;
+    QTest::newRow("second start") << true;
+}
+
+void MainWindowChromeTest::restoreBringsACoveredWindowForward()
+{
+    QFETCH(bool, secondStart);
+    MainWindowRig rig(QDateTime(NewYear, QTime(10, 0)));
+    loadShown(rig);
+    MainWindow &w = *rig.window;
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QWidget other;
+    other.setGeometry(w.geometry());
+    other.show();
+    other.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    if (secondStart) {
+        rig.settings.put(SettingsKeys::Close, QStringLiteral("Close"));
+        rig.tick();
+    } else {
+        emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
 }
 
 void MainWindowChromeTest::resize_data()

@@ -5,6 +5,7 @@
 #include "presentation/GlyphButton.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
+#include "settings/SettingsKeys.h"
 #include "sound/AlertWindow.h"
 
 #include <QComboBox>
@@ -67,6 +68,8 @@ private slots:
     void muezzinChangeDuringPreview();
     void sliderSetsBothPlayers_data();
     void sliderSetsBothPlayers();
+    void restoredVolumeOfZeroReachesThePlayers();
+    void previewEndingByItselfIsOverAtTheNextTick();
     void alertTextForEachSlot_data();
     void alertTextForEachSlot();
     void alertPlaceSizeAndFlags();
@@ -262,6 +265,36 @@ void MainWindowSoundTest::sliderSetsBothPlayers()
     QCOMPARE(rig.call.volume(), value);
 }
 
+void MainWindowSoundTest::restoredVolumeOfZeroReachesThePlayers()
+{
+    // The slider starts at 0, so restoring a saved 0 is no change of its own.
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Volume, QStringLiteral("0"));
+    QVERIFY(rig.load());
+    QCOMPARE(rig.window->Slider1->value(), 0);
+    QCOMPARE(rig.preview.volume(), 0);
+    QCOMPARE(rig.call.volume(), 0);
+    QCOMPARE(rig.startup.volume(), 50);
+}
+
+void MainWindowSoundTest::previewEndingByItselfIsOverAtTheNextTick()
+{
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 0)));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Command1_Click();
+    rig.tickAt(at(Noon - 3));
+    MainWindowRig::finish(rig.preview);
+    rig.tickAt(at(Noon - 2));
+    QCOMPARE(w.Command1->text(), QStringLiteral("4"));
+    QVERIFY(!w.alertWindow());
+    // The walk-away user still hears the noon call, in a strip of its own.
+    rig.tickAt(at(Noon));
+    QCOMPARE(rig.callStarts(), 1);
+    QVERIFY(w.alertWindow());
+    QVERIFY(w.alertWindow()->Label2->isEnabled());
+}
+
 void MainWindowSoundTest::alertTextForEachSlot_data()
 {
     QTest::addColumn<int>("slot");
@@ -386,6 +419,9 @@ void MainWindowSoundTest::slideOutFadesAndParks()
     for (int t = 2; t <= 10; ++t)
         rig.tickAt(at(Noon + t));
     QVERIFY(!rig.window->alertWindow());
+    // Closing the strip gives the players the slider's value back: a preview now is heard.
+    QCOMPARE(rig.preview.volume(), 60);
+    QCOMPARE(rig.call.volume(), 60);
 
     // The next call comes back to the corner at the slider's volume.
     rig.tickAt(at(Afternoon - 3));

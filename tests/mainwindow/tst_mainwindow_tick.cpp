@@ -48,6 +48,7 @@ private slots:
     void lateTickBeyondAMinuteDoesNotCatchUp();
     void highlightMovesFiveMinutesAhead();
     void secondCopysRequestRestoresWindow();
+    void requestThatCannotBeClearedIsAnsweredOnce();
     void cityChangeShowsAtNextTick();
 };
 
@@ -288,6 +289,30 @@ void MainWindowTickTest::secondCopysRequestRestoresWindow()
     rig.tick();
     QCOMPARE(rig.settings.stored(SettingsKeys::Close), QString());
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("1"));
+    QVERIFY(rig.window->isNormalState());
+}
+
+void MainWindowTickTest::requestThatCannotBeClearedIsAnsweredOnce()
+{
+    // A full disk or a read-only home: the request stays in the store.
+    MainWindowRig rig(QDateTime(NewYear, QTime(10, 0)));
+    QVERIFY(rig.load());
+    rig.settings.refuseWritesOf(SettingsKeys::Close);
+    rig.settings.put(SettingsKeys::Close, QStringLiteral("Close"));
+    rig.window->setWindowState(Qt::WindowMinimized);
+    rig.tickAt(QTime(10, 0, 1));
+    QVERIFY(rig.window->isNormalState());
+    QCOMPARE(rig.settings.stored(SettingsKeys::Close), QStringLiteral("Close"));
+    rig.window->setWindowState(Qt::WindowMinimized);
+    for (int t = 2; t <= 4; ++t)
+        rig.tickAt(QTime(10, 0, t));
+    QVERIFY(!rig.window->isNormalState());
+    // Once the key has been emptied, a new request is answered again.
+    rig.settings.put(SettingsKeys::Close, QString());
+    rig.tickAt(QTime(10, 0, 5));
+    QVERIFY(!rig.window->isNormalState());
+    rig.settings.put(SettingsKeys::Close, QStringLiteral("Close"));
+    rig.tickAt(QTime(10, 0, 6));
     QVERIFY(rig.window->isNormalState());
 }
 

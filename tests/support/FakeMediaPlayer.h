@@ -13,7 +13,6 @@ class FakeMediaPlayer : public MediaPlayer
 public:
     static constexpr int Undefined = 0;
     static constexpr int Stopped = 1;
-    static constexpr int MediaEnded = 8;
 
     void setUrl(const QString &path) override;
     QString url() const override { return m_url; }
