@@ -169,6 +169,14 @@ sed -i -E 's/^(    add_subdirectory\(spatialaudio\))$/    add_subdirectory(reson
 # One include spelled after the class instead of its header.
 sed -i 's/#include "QUrl.h"/#include <QtCore\/qurl.h>/' \
   "$multimedia_src/src/plugins/multimedia/windows/player/mfplayercontrol_p.h"
+# The camera's still capture saves its file through Qt Concurrent, a module this Qt leaves out;
+# the program takes no pictures, so the capture saves in its own thread instead.
+sed -i -e '/#include <QtConcurrent\/qtconcurrentrun.h>/d' \
+  -e 's/(void)QtConcurrent::run(&QWindowsImageCapture::saveImage, this,/saveImage(/' \
+  "$multimedia_src/src/plugins/multimedia/windows/mediacapture/qwindowsimagecapture.cpp"
+grep -q 'QtConcurrent' \
+  "$multimedia_src/src/plugins/multimedia/windows/mediacapture/qwindowsimagecapture.cpp" &&
+  fail "the still capture still uses Qt Concurrent"
 
 wmf_libs=()
 for lib in Mf Mfuuid Mfplat Mfcore Propsys; do
