@@ -30,6 +30,22 @@ def listed_tests(build):
     return tests
 
 
+def runtime_path(build):
+    """Folders of the DLLs the test programs need (Wine's PATH), and the Qt plugin folder: the
+    build's Qt prefix, read from its CMake cache, and the MinGW-w64 runtime."""
+    qt_dir = None
+    with open(os.path.join(build, "CMakeCache.txt")) as f:
+        for line in f:
+            if line.startswith("Qt6_DIR:"):
+                qt_dir = line.split("=", 1)[1].strip()
+    check(qt_dir is not None, "the Windows build names its Qt (%s)" % qt_dir)
+    prefix = os.path.normpath(os.path.join(qt_dir, "..", "..", ".."))
+    libgcc = subprocess.run(["x86_64-w64-mingw32-g++-posix", "-print-libgcc-file-name"],
+                            capture_output=True, text=True, check=True).stdout.strip()
+    dll_dirs = [os.path.join(prefix, "bin"), os.path.dirname(libgcc), "/usr/x86_64-w64-mingw32/lib"]
+    return dll_dirs, os.path.join(prefix, "plugins")
+
+
 def main():
     args = arguments(__doc__)
     build = os.path.abspath(args.windows_build)
@@ -39,20 +55,32 @@ def main():
     with Desktop(tray=False) as desktop:
         wine = WinePrefix(desktop).create()
         source = wine.windows_path(SOURCE_DIR)
+        dll_dirs, plugins = runtime_path(build)
+        wine_path = ";".join(wine.windows_path(d) for d in dll_dirs)
         failed = []
         for name, command, env in tests:
             exe = command[0]
             check(exe.endswith(".exe"), "%s is a Windows program" % name)
             if "TIRVELON_SOURCE_DIR" in env:
                 env["TIRVELON_SOURCE_DIR"] = source
+            env["WINEPATH"] = wine_path
+            env["QT_PLUGIN_PATH"] = wine.windows_path(plugins)
             start = time.monotonic()
+            # QtTest's report goes to a file: under Wine its standard output reaches no pipe.
+            report = os.path.join(args.out, name + ".txt")
+            if os.path.exists(report):
+                os.remove(report)
             log_path = os.path.join(args.out, name + ".log")
             with open(log_path, "w") as log:
-                proc = subprocess.run(["wine", exe, *command[1:]], env=wine.env(env),
-                                      stdout=log, stderr=subprocess.STDOUT, timeout=600,
-                                      cwd=os.path.dirname(exe))
-            with open(log_path, errors="replace") as f:
-                output = f.read()
+                proc = subprocess.run(["wine", exe, *command[1:], "-o",
+                                       wine.windows_path(report) + ",txt"],
+                                      env=wine.env(env), stdout=log, stderr=subprocess.STDOUT,
+                                      timeout=600, cwd=os.path.dirname(exe))
+            output = ""
+            for path in (report, log_path):
+                if os.path.exists(path):
+                    with open(path, errors="replace") as f:
+                        output += f.read()
             totals = re.findall(r"Totals: (\d+) passed, (\d+) failed, (\d+) skipped", output)
             passed, failures, skipped = (int(n) for n in totals[-1]) if totals else (0, -1, 0)
             seconds = time.monotonic() - start
