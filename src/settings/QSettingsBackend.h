@@ -34,6 +34,6 @@ private:
     bool fileIsCorrupt() const;
     bool moveCorruptFileAside() const;
 
-    QString m_iniPath; // empty: the Windows registry
+    QString m_iniPath;     // empty: the Windows registry
     QString m_registryKey; // empty: the program's own key
 };

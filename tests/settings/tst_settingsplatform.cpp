@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 bool writeFile(const QString &path, const QByteArray &bytes)

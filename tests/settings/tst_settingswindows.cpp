@@ -65,7 +65,8 @@ void TestSettingsWindows::programPlacesAreTheWindowsOnes()
     const QString lock = FileInstanceLock::defaultLockPath();
     const QString temp = QDir::fromNativeSeparators(qEnvironmentVariable("TEMP"));
     QVERIFY2(!temp.isEmpty(), "TEMP is not set");
-    QVERIFY2(QDir::fromNativeSeparators(lock).startsWith(temp + QLatin1Char('/'), Qt::CaseInsensitive),
+    QVERIFY2(QDir::fromNativeSeparators(lock).startsWith(temp + QLatin1Char('/'),
+                                                         Qt::CaseInsensitive),
              qPrintable(lock + QStringLiteral(" is not in ") + temp));
     QVERIFY2(lock.endsWith(QStringLiteral(".lock")), qPrintable(lock));
 }
@@ -96,11 +97,16 @@ void TestSettingsWindows::badStoredValuesFallBack_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("read");
-    QTest::newRow("muezzin not a number") << "Salat-4" << "five" << 5;
-    QTest::newRow("muezzin out of range") << "Salat-4" << "9" << 5;
-    QTest::newRow("city with a fraction") << "Salat-1" << "2.5" << 2;
-    QTest::newRow("volume out of range") << "Salat-2" << "250" << 50;
-    QTest::newRow("language empty") << "Salat-6" << "" << 1;
+    QTest::newRow("muezzin not a number") << "Salat-4"
+                                          << "five" << 5;
+    QTest::newRow("muezzin out of range") << "Salat-4"
+                                          << "9" << 5;
+    QTest::newRow("city with a fraction") << "Salat-1"
+                                          << "2.5" << 2;
+    QTest::newRow("volume out of range") << "Salat-2"
+                                         << "250" << 50;
+    QTest::newRow("language empty") << "Salat-6"
+                                    << "" << 1;
 }
 
 void TestSettingsWindows::badStoredValuesFallBack()
@@ -148,8 +154,8 @@ void TestSettingsWindows::runValueWrittenEmptiedRewritten_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("value");
-    QTest::newRow("no space: as it is")
-            << "C:/Tirvelon/tirvelon.exe" << "C:\\Tirvelon\\tirvelon.exe";
+    QTest::newRow("no space: as it is") << "C:/Tirvelon/tirvelon.exe"
+                                        << "C:\\Tirvelon\\tirvelon.exe";
     QTest::newRow("a space: quoted") << "C:/Program Files/Tirvelon/tirvelon.exe"
                                      << "\"C:\\Program Files\\Tirvelon\\tirvelon.exe\"";
     QTest::newRow("Arabic script")

@@ -84,10 +84,11 @@ declare -A plugin_dirs=(
   [Qt6Widgets.dll]="styles"
   [Qt6Multimedia.dll]="multimedia"
 )
-# Image formats the program reads: its pictures are PNG, which Qt Gui reads itself; the plugin
-# folder is scanned so that a picture format added later is not silently missing.
-picture_formats=$(find "$root/resources" -maxdepth 1 -type f \( -name '*.png' -o -name '*.ico' \
-  -o -name '*.jpg' -o -name '*.gif' -o -name '*.svg' \) | sed 's/.*\.//' | sort -u)
+# Image formats the program reads: those of the pictures compiled into it (resources/), PNG
+# today, which Qt Gui reads itself; a format added later brings its plugin along.
+picture_formats=$(sed -n '/qt_add_resources/,/)/p' "$root/resources/CMakeLists.txt" |
+  grep -oE '[A-Za-z0-9_]+\.[A-Za-z]+' | sed 's/.*\.//' | tr '[:upper:]' '[:lower:]' | sort -u)
+[ -n "$picture_formats" ] || fail "no compiled-in pictures found in resources/CMakeLists.txt"
 
 declare -A linked=()
 while [ ${#queue[@]} -gt 0 ]; do
