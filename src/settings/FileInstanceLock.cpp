@@ -1,5 +1,6 @@
 #include "settings/FileInstanceLock.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ bool FileInstanceLock::anotherInstanceRunning()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (m_lock.tryLock(0))
         return false;
-    if (m_lock.error() == QLockFile::LockFailedError && namesNoProcess()) {
+    if (m_lock.error() == QLockFile::LockFailedError && (namesNoProcess() || namesThisProcess())) {
         m_lock.removeStaleLockFile();
         if (m_lock.tryLock(0))
             return false;
@@ -53,6 +54,18 @@ bool FileInstanceLock::anotherInstanceRunning()
     // Only a lock held by a live copy means another instance. When the lock cannot be made at
     // all (no permission, no such folder) the program still starts rather than never opening.
     return m_lock.error() == QLockFile::LockFailedError;
+}
+
+bool FileInstanceLock::namesThisProcess() const
+{
+    // A killed copy's lock names its process id; when this copy was given the same id (Wine
+    // hands them out again at once, Windows after a restart may) the owner looks alive and of
+    // the same program. This process holds no lock yet, so such a lock is a dead copy's.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return m_lock.getLockInfo(&pid, &host, &application)
+            && pid == QCoreApplication::applicationPid();
 }
 
 bool FileInstanceLock::namesNoProcess() const

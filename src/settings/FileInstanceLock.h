@@ -7,8 +7,8 @@
 
 // One copy per user: a lock file held for the life of the process. A lock left behind by a copy
 // that crashed or was killed names a dead process and is taken over, and so is one older than a
-// few seconds that names no process at all; a live copy's lock is never taken as stale however
-// long it has run.
+// few seconds that names no process at all, or that names this very process (a dead copy whose
+// process id came back); a live copy's lock is never taken as stale however long it has run.
 class FileInstanceLock : public InstanceLock
 {
 public:
@@ -23,6 +23,7 @@ public:
 private:
     static constexpr int UnreadableStaleSeconds = 5;
     bool namesNoProcess() const;
+    bool namesThisProcess() const;
 
     QString m_path;
     QLockFile m_lock;

@@ -4,6 +4,8 @@
 #include "settings/QSettingsBackend.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QLockFile>
 
 #include <iostream>
 #include <string>
@@ -60,6 +62,22 @@ int runChildMode(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QString target = QCoreApplication::arguments().value(2);
     return serve ? serveSettings(target) : holdLock(target);
+}
+
+QByteArray lockContentsOfThisProcess(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/own.lock");
+    QByteArray bytes;
+    QLockFile own(path);
+    if (own.tryLock(0)) {
+        {
+            QFile file(path); // closed before the unlock, which removes it
+            if (file.open(QIODevice::ReadOnly))
+                bytes = file.readAll();
+        }
+        own.unlock();
+    }
+    return bytes;
 }
 
 Child::~Child()

@@ -12,6 +12,10 @@
 // for none (the test itself then runs).
 int runChildMode(int argc, char *argv[]);
 
+// What QLockFile writes into a lock held by this process (its id, name and machine), read
+// back from a lock taken and dropped in folder.
+QByteArray lockContentsOfThisProcess(const QString &folder);
+
 // A second process of the running test program, in one of the modes above.
 class Child
 {
