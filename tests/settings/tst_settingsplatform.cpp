@@ -117,7 +117,6 @@ private slots:
     void logonEntryUnwritable();
 
     void lockOfKilledCopyIsReclaimed();
-    void lockNamingThisProcessIsTakenOver();
     void lockFreedWhenCopyEnds();
 
 private:
@@ -450,21 +449,6 @@ void TestSettingsPlatform::lockFreedWhenCopyEnds()
     QVERIFY(next.start({ QStringLiteral("--hold-lock"), path }));
     QCOMPARE(next.readLine(), QStringLiteral("held"));
     QVERIFY(next.finish());
-}
-
-void TestSettingsPlatform::lockNamingThisProcessIsTakenOver()
-{
-    // A killed copy whose process id this copy was given: its lock names a live process of the
-    // same program, this one.
-    QTemporaryDir dir;
-    const QByteArray own = lockContentsOfThisProcess(dir.path());
-    QVERIFY(!own.isEmpty());
-    const QString path = dir.path() + QStringLiteral("/tirvelon.lock");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(own) == own.size());
-    file.close();
-    FileInstanceLock mine(path);
-    QVERIFY(!mine.anotherInstanceRunning());
 }
 
 int main(int argc, char *argv[])

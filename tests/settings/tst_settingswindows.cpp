@@ -36,7 +36,6 @@ private slots:
     void runValueRefused();
 
     void lockOfKilledCopyIsReclaimed();
-    void lockNamingThisProcessIsTakenOver();
 
 private:
     QString m_root; // HKEY_CURRENT_USER\Software\Tirvelon-Test-<pid>
@@ -218,21 +217,6 @@ void TestSettingsWindows::lockOfKilledCopyIsReclaimed()
     QVERIFY(third.start({ QStringLiteral("--hold-lock"), path }));
     QCOMPARE(third.readLine(), QStringLiteral("busy"));
     QVERIFY(third.finish());
-}
-
-void TestSettingsWindows::lockNamingThisProcessIsTakenOver()
-{
-    // A killed copy whose process id this copy was given: its lock names a live process of the
-    // same program, this one.
-    QTemporaryDir dir;
-    const QByteArray own = lockContentsOfThisProcess(dir.path());
-    QVERIFY(!own.isEmpty());
-    const QString path = dir.path() + QStringLiteral("/tirvelon.lock");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(own) == own.size());
-    file.close();
-    FileInstanceLock mine(path);
-    QVERIFY(!mine.anotherInstanceRunning());
 }
 
 int main(int argc, char *argv[])
