@@ -133,7 +133,11 @@ def track(session, strip, seconds):
         state = window_map_state(strip)
         if state is None:
             break
-        path.append((session.now(), session.desktop.window_geometry(strip)[1], state))
+        try:
+            top = session.desktop.window_geometry(strip)[1]
+        except RuntimeError:
+            break  # gone between the two questions; the close time is checked on its own
+        path.append((session.now(), top, state))
         time.sleep(0.02)
     return path
 
