@@ -8,6 +8,7 @@
 #include "mainwindow/UnicodeMessageBox.h"
 #include "presentation/Captions.h"
 #include "presentation/GlyphButton.h"
+#include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
 #include "settings/InstanceLock.h"
@@ -30,7 +31,6 @@
 #include <QWindow>
 
 namespace {
-constexpr int TwipsPerPixel = 15;
 const QString TwoSpaces = QStringLiteral("  ");
 const QString PreviewStop = QStringLiteral("<");
 const QString PreviewPlay = QStringLiteral("4");
@@ -221,7 +221,7 @@ void MainWindow::installTrayIcon()
                 else if (reason == QSystemTrayIcon::MiddleClick)
                     message = WmMButtonUp;
                 // The icon's id 1 reads as the left button.
-                Form_MouseMove(1, 0, message * TwipsPerPixel, 0);
+                Form_MouseMove(1, 0, message * Twips::PerPixel, 0);
             });
     m_tray->show();
 }
@@ -481,7 +481,8 @@ void MainWindow::Label9_Change()
 {
     if (Label9.caption().isEmpty()) {
         unloadAlertWindow();
-        // A slide-out parked the players at 1: the next preview must be heard again.
+        // A slide-out parked the players at 1: the next preview must be heard again. Players
+        // already at the slider's value are left alone.
         if (WindowsMediaPlayer1.volume() != Slider1->value()
             || WindowsMediaPlayer3.volume() != Slider1->value()) {
             WindowsMediaPlayer1.setVolume(Slider1->value());
@@ -532,15 +533,15 @@ void MainWindow::Form_Resize()
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
-    Form_MouseMove(event->buttons() & Qt::LeftButton ? 1 : 0, 0, at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    Form_MouseMove(event->buttons() & Qt::LeftButton ? 1 : 0, 0, at.x() * Twips::PerPixel,
+                   at.y() * Twips::PerPixel);
 }
 
 void MainWindow::Form_MouseMove(int button, int, int x, int)
 {
     if (WindowsMediaPlayer1.playState() == MediaPlayer::Playing)
         return;
-    const int message = x / TwipsPerPixel;
+    const int message = x / Twips::PerPixel;
     if (message == WmLButtonDblClk) {
         dropStaleNativeWindow();
         show();

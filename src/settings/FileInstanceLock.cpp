@@ -46,7 +46,7 @@ bool FileInstanceLock::anotherInstanceRunning()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (m_lock.tryLock(0))
         return false;
-    if (m_lock.error() == QLockFile::LockFailedError && (namesNoProcess() || namesThisProcess())) {
+    if (m_lock.error() == QLockFile::LockFailedError && isDeadCopysLock()) {
         m_lock.removeStaleLockFile();
         if (m_lock.tryLock(0))
             return false;
@@ -56,28 +56,19 @@ bool FileInstanceLock::anotherInstanceRunning()
     return m_lock.error() == QLockFile::LockFailedError;
 }
 
-bool FileInstanceLock::namesThisProcess() const
+bool FileInstanceLock::isDeadCopysLock() const
 {
+    qint64 pid = 0;
+    QString host;
+    QString application;
     // A killed copy's lock names its process id; when this copy was given the same id (Wine
     // hands them out again at once, Windows after a restart may) the owner looks alive and of
     // the same program. This process holds no lock yet, so such a lock is a dead copy's.
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    return m_lock.getLockInfo(&pid, &host, &application)
-            && pid == QCoreApplication::applicationPid();
-}
-
-bool FileInstanceLock::namesNoProcess() const
-{
+    if (m_lock.getLockInfo(&pid, &host, &application))
+        return pid == QCoreApplication::applicationPid();
     // An empty or damaged lock (a copy killed between creating and writing it, a power cut) is
     // never found stale by its owner's pid. A starting copy writes its pid at once, so only a
     // few seconds of age tell a lock being written from a dead one.
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (m_lock.getLockInfo(&pid, &host, &application))
-        return false;
     const QDateTime written = QFileInfo(m_path).lastModified();
     return written.isValid()
             && qAbs(written.secsTo(QDateTime::currentDateTime())) > UnreadableStaleSeconds;

@@ -22,8 +22,8 @@ public:
 
 private:
     static constexpr int UnreadableStaleSeconds = 5;
-    bool namesNoProcess() const;
-    bool namesThisProcess() const;
+    // A lock that names this very process, or none at all once a few seconds old.
+    bool isDeadCopysLock() const;
 
     QString m_path;
     QLockFile m_lock;

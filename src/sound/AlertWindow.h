@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presentation/Twips.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -13,7 +15,7 @@ class AlertWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int TwipsPerPixel = 15; // as Twips::PerPixel
+    static constexpr int TwipsPerPixel = Twips::PerPixel;
 
     explicit AlertWindow(MainWindow &main);
 

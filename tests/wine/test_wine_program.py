@@ -23,8 +23,9 @@ import time
 from wine_support import SOURCE_DIR, Desktop, WinePrefix, arguments, leftover_processes, ocr, \
     require
 
-from e2e_support import Failure, check, check_equal, run  # noqa: I
+from e2e_support import check, check_equal, run  # noqa: I
 from test_call_common import slot_minutes  # noqa: E402
+from test_dialogs_support import stop  # noqa: E402
 from test_mainwindow import slot_text  # noqa: E402
 import audio  # noqa: E402
 import procs  # noqa: E402
@@ -56,20 +57,6 @@ LABEL5_AT = (86, 12)
 def xdotool(*args):
     return subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
                           timeout=30).stdout
-
-
-def windows_named(title):
-    out = xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
-    return [int(w) for w in out.split() if w.isdigit()]
-
-
-def visible_windows():
-    return [int(w) for w in xdotool("search", "--onlyvisible", "--name", ".").split()
-            if w.isdigit()]
-
-
-def geometry(desktop, wid):
-    return desktop.window_geometry(wid)
 
 
 def wine_pids(marker_dir):
@@ -120,7 +107,7 @@ def click(x, y):
     xdotool("click", 1)
 
 
-def crop(desktop, screenshot, box, path):
+def crop(screenshot, box, path):
     x, y, width, height = box
     subprocess.run(["convert", screenshot, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
                     "+repage", path], check=True, timeout=60)
@@ -166,17 +153,17 @@ def main():
         launched = time.monotonic()
         program = wine.start(exe, faketime=moment.strftime("%Y-%m-%d %H:%M:%S"))
         try:
-            found = procs.wait_until(lambda: windows_named("Tirvelon"), 60, interval=0.1,
+            found = procs.wait_until(lambda: desktop.windows(title="Tirvelon"), 60, interval=0.1,
                                      what="the main window")
             start_s = time.monotonic() - launched
             print("window shown %.2f s after the start" % start_s)
             window = found[0]
-            check_equal(geometry(desktop, window)[2:], MAIN_SIZE, "main window size")
+            check_equal(desktop.window_geometry(window)[2:], MAIN_SIZE, "main window size")
             time.sleep(2.5)  # the first ticks fill the clock and the Hijri date
 
             shot = desktop.screenshot(os.path.join(args.out, "wine-screen.png"))
-            x, y, _, _ = geometry(desktop, window)
-            shots["mainwindow"] = crop(desktop, shot, (x, y) + MAIN_SIZE,
+            x, y, _, _ = desktop.window_geometry(window)
+            shots["mainwindow"] = crop(shot, (x, y) + MAIN_SIZE,
                                        os.path.join(args.out, "mainwindow.png"))
             expected = [slot_text(m) for m in minutes]
             read = [ocr(shots["mainwindow"], box) for box in TIME_BOXES]
@@ -200,37 +187,37 @@ def main():
             cpu_before, idle_start = cpu_seconds(pid), time.monotonic()
 
             # ----- the noon call --------------------------------------------------------------
-            strip = procs.wait_until(lambda: windows_named("Tirvelon alert"), LEAD_S + 30,
+            strip = procs.wait_until(lambda: desktop.windows(title="Tirvelon alert"), LEAD_S + 30,
                                      interval=0.1, what="the alert strip")[0]
             idle_s = time.monotonic() - idle_start
             idle_cpu = cpu_seconds(pid) - cpu_before
             print("idle: %.2f s of CPU in %.1f s (%.2f %% of one core)" % (
                 idle_cpu, idle_s, 100 * idle_cpu / idle_s))
-            strip_box = geometry(desktop, strip)
+            strip_box = desktop.window_geometry(strip)
             check_equal(strip_box[2:], STRIP_SIZE, "strip size")
             call_start = len(recorder.samples())
             time.sleep(0.5)
             shot = desktop.screenshot(os.path.join(args.out, "wine-screen-call.png"))
-            shots["alert"] = crop(desktop, shot, strip_box, os.path.join(args.out, "alert.png"))
+            shots["alert"] = crop(shot, strip_box, os.path.join(args.out, "alert.png"))
             time.sleep(5.5)
             call = recorder.samples()[call_start:]
             heard(audio.rms_dbfs(call) if call else -120.0, "the noon call (6 s)")
 
             # ----- the dialogs ----------------------------------------------------------------
-            x, y, _, _ = geometry(desktop, window)
+            x, y, _, _ = desktop.window_geometry(window)
             for name, at in (("clockdialog", COMMAND2_AT), ("about", LABEL5_AT)):
-                before = set(visible_windows())
+                before = set(desktop.windows())
                 click(x + at[0], y + at[1])
-                opened = procs.wait_until(lambda: set(visible_windows()) - before, 20,
+                opened = procs.wait_until(lambda: set(desktop.windows()) - before, 20,
                                           interval=0.2, what="the %s window" % name)
                 time.sleep(1.5)
                 dialog = sorted(opened)[-1]
                 shot = desktop.screenshot(os.path.join(args.out, "wine-screen-%s.png" % name))
-                shots[name] = crop(desktop, shot, geometry(desktop, dialog),
+                shots[name] = crop(shot, desktop.window_geometry(dialog),
                                    os.path.join(args.out, name + ".png"))
-                print("%s window %s at %s" % (name, hex(dialog), geometry(desktop, dialog)))
+                print("%s window %s at %s" % (name, hex(dialog), desktop.window_geometry(dialog)))
                 desktop.close_window(dialog)
-                procs.wait_until(lambda: dialog not in visible_windows(), 20,
+                procs.wait_until(lambda: dialog not in desktop.windows(), 20,
                                  what="the %s window closed" % name)
 
             # ----- the logon box unticked -----------------------------------------------------
@@ -273,10 +260,7 @@ def main():
                         "the settings survive the uninstall")
         finally:
             recorder.stop()
-            log = program.log()
-            program.stop()
-            if log.strip():
-                print("--- program output ---\n" + log[-3000:])
+            stop(program)
             wine.kill_all()
         if os.environ.get("TIRVELON_UPDATE_DOCS"):
             docs = os.path.join(SOURCE_DIR, "docs", "windows")
