@@ -212,4 +212,20 @@ QString hijriSuffix()
     return QStringLiteral(" هـ ");
 }
 
+QString hijriAdjustTitle(int language)
+{
+    return language == 0 ? QStringLiteral("تعديل التاريخ الهجري")
+                         : QStringLiteral("راستكردنهوهى بهروارى هيجرى");
+}
+
+QString hijriAdjustItem(int days, int language)
+{
+    // The signed number is isolated left to right, or the sign would be drawn after it.
+    const QString number = days > 0 ? QStringLiteral("+%1").arg(days)
+            : days < 0              ? QStringLiteral("-%1").arg(-days)
+                                    : QStringLiteral("0");
+    const QString unit = language == 0 ? QStringLiteral("يوم") : QStringLiteral("روَژ");
+    return QChar(0x2066) + number + QChar(0x2069) + QLatin1Char(' ') + unit;
+}
+
 } // namespace Captions

@@ -1,0 +1,26 @@
+#include "mainwindow/HijriMenu.h"
+
+#include "presentation/Captions.h"
+
+#include <QActionGroup>
+
+HijriMenu::HijriMenu(int language, int currentDays, const QFont &face, QWidget *parent)
+    : QMenu(Captions::hijriAdjustTitle(language), parent)
+{
+    setObjectName(QStringLiteral("HijriMenu"));
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(face);
+    // A popup shows no title of its own: the first, inert item carries it.
+    QAction *title = addAction(Captions::hijriAdjustTitle(language));
+    title->setEnabled(false);
+    addSeparator();
+    auto *group = new QActionGroup(this);
+    for (int days = -MaxDays; days <= MaxDays; ++days) {
+        QAction *item = addAction(Captions::hijriAdjustItem(days, language));
+        item->setCheckable(true);
+        item->setChecked(days == currentDays);
+        item->setData(days);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, days] { emit chosen(days); });
+    }
+}
