@@ -419,7 +419,8 @@ void MainWindowTickTest::hijriMenuChoosesAndKeepsTheAdjustment()
         if (action->isSeparator())
             continue;
         // The signed numbers are isolated left to right within the right-to-left text.
-        const QString text = action->text().remove(QChar(0x2066)).remove(QChar(0x2069));
+        const QString text
+                = action->text().remove(QChar(0x200F)).remove(QChar(0x2066)).remove(QChar(0x2069));
         texts << text;
         if (action->isChecked())
             checked << text;
