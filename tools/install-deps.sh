@@ -18,7 +18,7 @@ packages=(
   xvfb openbox trayer xdotool x11-utils wmctrl faketime
   dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
   # asset tools and checks
-  imagemagick espeak-ng sox libsox-fmt-mp3 lame fonts-noto-core
+  imagemagick espeak-ng sox libsox-fmt-mp3 lame ffmpeg fonts-noto-core
 )
 
 if [ "${1:-}" = windows ]; then
