@@ -1,0 +1,63 @@
+#!/usr/bin/python3
+"""The user's own recording, end to end: the program runs with muezzin 5 chosen; while it runs, a
+file named 5.mp3 (here a copy of the shipped 2.mp3, so that the two can be told apart) is put into
+the user's data folder ($XDG_DATA_HOME/tirvelon/Data). The noon call that follows plays that
+file, without a restart, and not the shipped 5.mp3."""
+
+import os
+import shutil
+import sys
+
+from e2e_support import arguments, check, check_equal, leftover_processes, run
+from test_call_common import (AUDIBLE_DBFS, CallSession, Desktop, Recordings, hms, seed_settings,
+                              slot_minutes)
+
+DAY, MONTH, YEAR = 21, 3, 2026
+CITY = 0
+MUEZZIN = 5
+STAND_IN = 2  # the shipped recording copied in as the user's 5.mp3
+LEAD_IN = 20
+HEARD_S = 10
+
+
+def main():
+    args = arguments(__doc__)
+    recordings = Recordings(args.program)
+    noon = slot_minutes(DAY, MONTH, CITY)[2] * 60
+    print("noon at %s" % hms(noon))
+
+    with Desktop(tray=True) as desktop:
+        marker = desktop.dir
+        seed_settings(desktop, city=CITY, muezzin=MUEZZIN, lead=0, volume=70, language=0,
+                      logon=0)
+        session = CallSession(desktop, args.program, "%d-%02d-%02d" % (YEAR, MONTH, DAY),
+                              noon - LEAD_IN).start()
+        try:
+            session.main_window()
+            users = os.path.join(desktop.data_home, "tirvelon", "Data")
+            os.makedirs(users, exist_ok=True)
+            shutil.copyfile(recordings.path(STAND_IN), os.path.join(users, "%d.mp3" % MUEZZIN))
+            print("put %s as the user's %d.mp3 at %s" % (recordings.path(STAND_IN), MUEZZIN,
+                                                          hms(session.now())))
+            check(session.now() < noon - 3, "the file is in place before the call")
+            session.wait_strip(timeout=noon + 6 - session.now())
+            session.wait_recorded(noon + HEARD_S + 2)
+            samples = session.samples()
+        finally:
+            session.stop()
+
+        found = recordings.identify(samples, session.rec_second(noon - 3),
+                                    session.rec_second(noon + 5), length_s=HEARD_S)
+        score, start, index = found[0]
+        check_equal(index, STAND_IN, "recording heard at noon (the user's file)")
+        check(score > 0.8 and score - found[1][0] > 0.05,
+              "it matches the user's file clearly (%.3f, next %.3f)" % (score, found[1][0]))
+        onset = session.tod_of(start)
+        check(noon - 1 <= onset <= noon + 3, "the user's file starts at noon (%s)" % hms(onset))
+        during = session.level(onset, onset + HEARD_S, "of the user's file")
+        check(during > AUDIBLE_DBFS, "the user's file is audible (%.1f dBFS)" % during)
+    check_equal(leftover_processes(marker), [], "processes left of the desktop")
+
+
+if __name__ == "__main__":
+    sys.exit(run(main))
