@@ -45,19 +45,21 @@ int main(int argc, char *argv[])
     const std::unique_ptr<SystemClockSetter> clockSetter = makeSystemClockSetter();
     const std::unique_ptr<DateTimePanel> dateTimePanel = makeDateTimePanel();
 
-    const MainWindowPlatform platform { clock,
-                                        settings,
-                                        preview,
-                                        startup,
-                                        call,
-                                        logonStart,
-                                        instanceLock,
-                                        *clockSetter,
-                                        *dateTimePanel,
-                                        QCoreApplication::applicationDirPath(),
-                                        QDir::toNativeSeparators(
-                                                QCoreApplication::applicationFilePath()),
-                                        [] { return QSystemTrayIcon::isSystemTrayAvailable(); } };
+    const MainWindowPlatform platform {
+        clock,
+        settings,
+        preview,
+        startup,
+        call,
+        logonStart,
+        instanceLock,
+        *clockSetter,
+        *dateTimePanel,
+        { DataFolders::shippedFor(QCoreApplication::applicationDirPath()),
+          DataFolders::userForThisAccount() },
+        QDir::toNativeSeparators(QCoreApplication::applicationFilePath()),
+        [] { return QSystemTrayIcon::isSystemTrayAvailable(); }
+    };
 
     MainWindow window(platform);
     if (!window.Form_Load())

@@ -147,10 +147,10 @@ bool MainWindow::Form_Load()
     TrayIconData.tip = tip.leftJustified(NotifyIconRecord::TipLength, QLatin1Char(' '), true);
 
     // 4. The private font; without it the captions fall back to the desktop's faces.
-    makeFontsAvailable(m_platform.programFolder + QStringLiteral("/Data/KCOURK.Fnt"));
+    makeFontsAvailable(m_platform.data.shippedFile(QStringLiteral("KCOURK.Fnt")));
 
     // 5. The start-up sound.
-    WindowsMediaPlayer2.setUrl(m_platform.programFolder + QStringLiteral("/Data/Wave.wav"));
+    WindowsMediaPlayer2.setUrl(m_platform.data.pick(QStringLiteral("Wave.wav")));
 
     // 6.
     for (const QString &row : DailyTable::rows())
@@ -379,8 +379,9 @@ void MainWindow::arrive(int slot)
         SunriseCountdown = 60;
         return;
     }
+    // The user's own recording, when there is one, is looked for afresh at every call.
     Label9.setCaption(
-            TickRules::callRecordingPath(m_platform.programFolder, slot, Combo2->currentIndex()));
+            m_platform.data.pick(TickRules::callRecordingName(slot, Combo2->currentIndex())));
     WindowsMediaPlayer1.setVolume(Slider1->value());
     WindowsMediaPlayer3.setVolume(Slider1->value());
 }
@@ -439,7 +440,7 @@ void MainWindow::Command1_Click()
         return;
     }
     WindowsMediaPlayer1.setUrl(
-            TickRules::muezzinRecordingPath(m_platform.programFolder, Combo2->currentIndex()));
+            m_platform.data.pick(TickRules::muezzinRecordingName(Combo2->currentIndex())));
     WindowsMediaPlayer1.play();
     Command1->setText(PreviewStop);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/DataFolders.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,8 +27,8 @@ struct MainWindowPlatform
     InstanceLock &instanceLock;
     SystemClockSetter &clockSetter;
     DateTimePanel &dateTimePanel;
-    QString programFolder; // without a trailing separator
-    QString programPath;   // the program file's full path, for the logon start entry
+    DataFolders data;    // the recordings, the start-up sound and the font
+    QString programPath; // the program file's full path, for the logon start entry
     // Whether the desktop has a notification area to minimise into.
     std::function<bool()> trayAvailable;
 };

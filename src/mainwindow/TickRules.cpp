@@ -33,17 +33,16 @@ QString hijriDateText(const QDate &date)
     return date.toString(QStringLiteral("dd/MM/yyyy"), hijri).trimmed() + Captions::hijriSuffix();
 }
 
-QString muezzinRecordingPath(const QString &programFolder, int muezzin)
+QString muezzinRecordingName(int muezzin)
 {
-    return programFolder + QStringLiteral("/Data/") + QString::number(muezzin)
-            + QStringLiteral(".mp3");
+    return QString::number(muezzin) + QStringLiteral(".mp3");
 }
 
-QString callRecordingPath(const QString &programFolder, int slot, int muezzin)
+QString callRecordingName(int slot, int muezzin)
 {
     if (slot == 0)
-        return programFolder + QStringLiteral("/Data/7.mp3");
-    return muezzinRecordingPath(programFolder, muezzin);
+        return QStringLiteral("7.mp3");
+    return muezzinRecordingName(muezzin);
 }
 
 } // namespace TickRules

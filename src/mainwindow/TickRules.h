@@ -24,8 +24,8 @@ int currentSlot(const std::array<int, 6> &slotSeconds, int now);
 // "dd/MM/yyyy" in the civil Hijri calendar, followed by " هـ ".
 QString hijriDateText(const QDate &date);
 
-// The recording of a call: the dawn call has its own, the other calls the muezzin's.
-QString callRecordingPath(const QString &programFolder, int slot, int muezzin);
-QString muezzinRecordingPath(const QString &programFolder, int muezzin);
+// The data file of a call: the dawn call has its own recording, the other calls the muezzin's.
+QString callRecordingName(int slot, int muezzin);
+QString muezzinRecordingName(int muezzin);
 
 } // namespace TickRules

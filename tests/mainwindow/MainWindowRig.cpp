@@ -1,6 +1,7 @@
 #include "MainWindowRig.h"
 
-MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *sharedSettings)
+MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *sharedSettings,
+                             const QString &userDataFolder)
     : clock(start)
     , settings(sharedSettings ? *sharedSettings : ownSettings)
 {
@@ -13,7 +14,7 @@ MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *shared
                                         instanceLock,
                                         clockSetter,
                                         panel,
-                                        QStringLiteral("/opt/tirvelon"),
+                                        { QStringLiteral("/opt/tirvelon/Data"), userDataFolder },
                                         QStringLiteral("/opt/tirvelon/tirvelon"),
                                         [this] { return trayAvailable; } };
     window = std::make_unique<MainWindow>(platform);

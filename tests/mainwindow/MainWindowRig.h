@@ -26,7 +26,8 @@ public:
 struct MainWindowRig
 {
     explicit MainWindowRig(const QDateTime &start = QDateTime(QDate(2026, 1, 1), QTime(12, 0)),
-                           FakeSettingsBackend *sharedSettings = nullptr);
+                           FakeSettingsBackend *sharedSettings = nullptr,
+                           const QString &userDataFolder = QString());
 
     // Runs the start-up and stops the real timers, so only the test ticks.
     bool load();

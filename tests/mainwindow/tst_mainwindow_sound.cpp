@@ -80,6 +80,7 @@ private slots:
     void sunriseStripStillSlidesOut();
     void missingRecordingClosesAfterGraceAndNextPrayerComes();
     void callAfterAFinishedPreviewGetsItsOwnStrip();
+    void usersRecordingIsTakenAtTheNextCall();
 };
 
 void MainWindowSoundTest::eachSlotPlaysItsRecording_data()
@@ -537,6 +538,48 @@ void MainWindowSoundTest::callAfterAFinishedPreviewGetsItsOwnStrip()
     QVERIFY(w.alertWindow()->Label1->text().startsWith(QStringLiteral("12:16 PM")));
     QVERIFY(w.alertWindow()->Label2->isEnabled());
     QCOMPARE(rig.callStarts(), 1);
+}
+
+void MainWindowSoundTest::usersRecordingIsTakenAtTheNextCall()
+{
+    QTemporaryDir user;
+    QVERIFY(user.isValid());
+    const auto put = [&user](const QString &name) {
+        QFile file(user.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write("ID3") == 3;
+    };
+    QVERIFY(put(QStringLiteral("Wave.wav")));
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 0)), nullptr, user.path());
+    QVERIFY(rig.load());
+    QCOMPARE(rig.startup.url(), user.filePath(QStringLiteral("Wave.wav")));
+
+    // Put while the program runs: the very next call plays it, no restart.
+    rig.tickAt(at(Noon - 3));
+    rig.tickAt(at(Noon));
+    QCOMPARE(rig.call.url(), QStringLiteral("/opt/tirvelon/Data/5.mp3"));
+    MainWindowRig::finish(rig.call);
+    for (int t = 2; t <= 6; ++t)
+        rig.tickAt(at(Noon + t));
+    QVERIFY(!rig.window->alertWindow());
+    QVERIFY(put(QStringLiteral("5.mp3")));
+    rig.tickAt(at(Afternoon - 3));
+    rig.tickAt(at(Afternoon));
+    QCOMPARE(rig.window->Label9.caption(), user.filePath(QStringLiteral("5.mp3")));
+    QCOMPARE(rig.call.url(), user.filePath(QStringLiteral("5.mp3")));
+    // The preview plays what the call would.
+    MainWindowRig::finish(rig.call);
+    for (int t = 1; t <= 6; ++t)
+        rig.tickAt(at(Afternoon + t));
+    rig.window->Command1_Click();
+    QCOMPARE(rig.preview.url(), user.filePath(QStringLiteral("5.mp3")));
+    rig.window->Command1_Click();
+
+    // Taken away again: the shipped one is back at the next call.
+    QVERIFY(QFile::remove(user.filePath(QStringLiteral("5.mp3"))));
+    const int sunset = SlotMinutes[4] * 60;
+    rig.tickAt(at(sunset - 3));
+    rig.tickAt(at(sunset));
+    QCOMPARE(rig.call.url(), QStringLiteral("/opt/tirvelon/Data/5.mp3"));
 }
 
 QTEST_MAIN(MainWindowSoundTest)
