@@ -24,7 +24,7 @@ from e2e_support import Desktop, check, check_equal, leftover_processes, run  # 
 from test_desktop_common import (autostart_on, autostart_path, click_control,  # noqa: E402
                                  docked_icon, exec_program, read_autostart, read_settings,
                                  settings_path, shown_main_window, show_log, wait_for,
-                                 windows_of)
+                                 windows_of, x)
 from test_desktop_handover import second_start  # noqa: E402
 from test_smoke import VOLUME_50_DB, file_loudness  # noqa: E402
 
@@ -186,6 +186,7 @@ def check_validators(deb, root):
     print("lintian:\n  " + "\n  ".join(tags or ["(nothing)"]))
     check_equal([t for t in tags if t.startswith("E: ")], [], "lintian's errors")
     check_equal(result.returncode, 0, "lintian's exit status")
+    return keys
 
 
 # ----- the unpacked program on the test desktop ---------------------------------------------
@@ -221,7 +222,13 @@ def depended_plugins(folder, depends):
     return packages
 
 
-def first_copy(desktop, program, args):
+def window_class(wid):
+    """The class half of the window's WM_CLASS."""
+    found = re.findall(r'"([^"]*)"', x("xprop", "-id", str(wid), "WM_CLASS"))
+    return found[1] if len(found) == 2 else None
+
+
+def first_copy(desktop, program, args, entry_keys):
     """The package's own data: window, start-up sound, autostart entry, hand-over."""
     wave = os.path.join(os.path.dirname(os.path.dirname(program)), "share/tirvelon/Data/Wave.wav")
     recorder = desktop.recorder().start()
@@ -229,6 +236,8 @@ def first_copy(desktop, program, args):
     try:
         wid, took = wait_for(lambda: shown_main_window(first.pid), 60, 0.2)
         check(wid, "the unpacked program shows its window (%.1f s)" % took)
+        check_equal(window_class(wid), entry_keys.get("StartupWMClass"),
+                    "the window's class, as the desktop entry names it")
         desktop.screenshot(os.path.join(args.out, "package.png"))
         sounding = startup_sound(desktop, recorder)
         expected, _ = file_loudness(wave, VOLUME_50_DB)
@@ -318,7 +327,7 @@ def main():
         check_contents(deb, args.source, root)
         check_icons(root, args.source)
         stages.done("contents checked")
-        check_validators(deb, root)
+        entry_keys = check_validators(deb, root)
         stages.done("validators")
 
         program = os.path.join(root, "usr/bin/tirvelon")
@@ -326,7 +335,7 @@ def main():
               "no data folder beside the unpacked program: only ../share/tirvelon/Data can serve")
         with Desktop(tray=True) as desktop:
             marker = desktop.dir
-            shipped = first_copy(desktop, program, args)
+            shipped = first_copy(desktop, program, args, entry_keys)
             marked_copy(desktop, program, work, depends, shipped)
         check_equal(leftover_processes(marker), [], "processes left of the desktop")
         stages.done("unpacked program")
