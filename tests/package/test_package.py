@@ -90,12 +90,11 @@ def check_control(deb):
     check_equal((fields.get("Package"), fields.get("Version"), fields.get("Architecture")),
                 ("tirvelon", "6.0-1", "amd64"), "package, version and architecture")
     names = dependency_names(fields.get("Depends", ""))
-    # From dpkg-shlibdeps: without them the program would not even load.
-    for library in ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6multimedia6",
-                    "libqt6dbus6", "libc6", "libstdc++6"):
-        check(library in names, "Depends names %s" % library)
-    for plugins in ("gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good"):
-        check(plugins in names, "Depends names %s" % plugins)
+    # The Qt libraries only dpkg-shlibdeps puts there, and the plugins the sounds need, which no
+    # library links.
+    for name in ("libqt6widgets6", "libqt6multimedia6", "gstreamer1.0-plugins-base",
+                 "gstreamer1.0-plugins-good"):
+        check(name in names, "Depends names %s" % name)
     return names
 
 
@@ -118,8 +117,6 @@ def check_contents(deb, source, root):
     expected = expected_files(source)
     check_equal(sorted(files - expected), [], "files the package should not hold")
     check_equal(sorted(expected - files), [], "files missing from the package")
-    modes = {line.split()[-1].lstrip("./"): line.split()[0] for line in listing}
-    check_equal(modes["usr/bin/tirvelon"], "-rwxr-xr-x", "mode of usr/bin/tirvelon")
 
     for name in os.listdir(os.path.join(source, "Data")):
         check(filecmp.cmp(os.path.join(source, "Data", name),
@@ -166,9 +163,7 @@ def check_validators(deb, root):
           "desktop-file-validate finds no error")
     keys = desktop_keys(desktop_file)
     check_equal(keys.get("Icon"), APP_ID, "the desktop entry's icon is the theme icon's name")
-    check_equal(keys.get("Exec"), "tirvelon", "the desktop entry starts the program on the PATH")
-    for key in ("Name[ar]", "Name[ckb]", "Comment", "Comment[ar]", "Comment[ckb]", "Keywords"):
-        check(keys.get(key), "the desktop entry has %s" % key)
+    check_equal(keys.get("Exec"), "tirvelon", "the desktop entry starts usr/bin/tirvelon")
 
     result = output(["appstreamcli", "validate", "--no-net", "--explain", metainfo],
                     check_rc=False)
