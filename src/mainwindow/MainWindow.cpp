@@ -3,6 +3,7 @@
 #include "about/AboutWindow.h"
 #include "clockdialog/ClockDialog.h"
 #include "mainwindow/Clock.h"
+#include "mainwindow/HijriMenu.h"
 #include "mainwindow/TickRules.h"
 #include "mainwindow/TimeOfDay.h"
 #include "mainwindow/UnicodeMessageBox.h"
@@ -114,6 +115,8 @@ void MainWindow::connectHandlers()
     connect(Label5, &VbLabel::mousePressed, this, [this] { Label5_MouseDown(); });
     connect(Label5, &VbLabel::mouseReleased, this, [this] { Label5_MouseUp(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    LB[35]->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(LB[35], &QWidget::customContextMenuRequested, this, &MainWindow::LB35_ContextMenu);
     connect(Label6, &VbLabel::mousePressed, this, [this](Qt::MouseButton button) {
         if (button == Qt::LeftButton)
             Label6_MouseDown();
@@ -199,6 +202,8 @@ bool MainWindow::Form_Load()
         Slider1_Scroll();
     else
         Slider1->setValue(restoredVolume);
+    HijriAdjust = readSetting(SettingKeyTable::hijriAdjust(),
+                              m_settings.GetSetting(SettingsKeys::HijriAdjust));
 
     // 15. The first tick selects today's row.
     List1.setListIndex(-1);
@@ -331,7 +336,7 @@ void MainWindow::Timer1_Timer()
     if (!isNormalState())
         return;
     const QDateTime shown = m_platform.clock.now();
-    LB[35]->setText(TickRules::hijriDateText(shown.date()));
+    LB[35]->setText(TickRules::hijriDateText(shown.date(), HijriAdjust));
     const QString time = clockText(shown.time());
     Label3->setText(time);
     if (ClockDialogOpen == QLatin1String("Yes") && m_clockDialog)
@@ -391,6 +396,21 @@ void MainWindow::HighlightCurrentSlot()
     for (int i = 0; i < 6; ++i)
         LB[i]->setBackColor(NormalSlotColor);
     LB[TickRules::currentSlot(slotSeconds(), now())]->setBackColor(CurrentSlotColor);
+}
+
+void MainWindow::LB35_ContextMenu(const QPoint &at)
+{
+    auto *menu = new HijriMenu(Combo3->currentIndex(), HijriAdjust, LB[36]->font(), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &HijriMenu::chosen, this, &MainWindow::HijriMenu_Click);
+    menu->popup(LB[35]->mapToGlobal(at));
+}
+
+void MainWindow::HijriMenu_Click(int days)
+{
+    // Kept at once, like the logon box; the next tick shows the moved date.
+    HijriAdjust = days;
+    m_settings.SaveSetting(SettingsKeys::HijriAdjust, QString::number(days));
 }
 
 void MainWindow::RestoreMainWindow()

@@ -41,6 +41,10 @@ public:
     void RestoreMainWindow();
     void HighlightCurrentSlot();
 
+    // The Hijri date's adjustment: the context menu of LB(35) and its choice.
+    void LB35_ContextMenu(const QPoint &at);
+    void HijriMenu_Click(int days);
+
     // The call to prayer.
     void Combo2_Click();
     void Command1_Click();
@@ -78,6 +82,7 @@ public:
     int CallGraceCountdown = 0;
     QString ClockDialogOpen;
     QString HeavyLam;
+    int HijriAdjust = 0; // days added to the shown Hijri date
 
     MediaPlayer &WindowsMediaPlayer1;
     MediaPlayer &WindowsMediaPlayer2;

@@ -27,10 +27,11 @@ int currentSlot(const std::array<int, 6> &slotSeconds, int now)
     return current;
 }
 
-QString hijriDateText(const QDate &date)
+QString hijriDateText(const QDate &date, int adjustDays)
 {
     const QCalendar hijri(QCalendar::System::IslamicCivil);
-    return date.toString(QStringLiteral("dd/MM/yyyy"), hijri).trimmed() + Captions::hijriSuffix();
+    return date.addDays(adjustDays).toString(QStringLiteral("dd/MM/yyyy"), hijri).trimmed()
+            + Captions::hijriSuffix();
 }
 
 QString muezzinRecordingName(int muezzin)

@@ -21,8 +21,9 @@ constexpr int LateTickLimitSeconds = 60;
 // slot 0 when there is none.
 int currentSlot(const std::array<int, 6> &slotSeconds, int now);
 
-// "dd/MM/yyyy" in the civil Hijri calendar, followed by " هـ ".
-QString hijriDateText(const QDate &date);
+// "dd/MM/yyyy" in the civil Hijri calendar, followed by " هـ ". The adjustment (days) moves
+// the date to the one announced after the sighting; month and year follow the calendar.
+QString hijriDateText(const QDate &date, int adjustDays = 0);
 
 // The data file of a call: the dawn call has its own recording, the other calls the muezzin's.
 QString callRecordingName(int slot, int muezzin);

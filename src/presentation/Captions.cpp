@@ -212,4 +212,22 @@ QString hijriSuffix()
     return QStringLiteral(" هـ ");
 }
 
+QString hijriAdjustTitle(int language)
+{
+    return language == 0 ? QStringLiteral("تعديل التاريخ الهجري")
+                         : QStringLiteral("راستكردنهوهى بهروارى هيجرى");
+}
+
+QString hijriAdjustItem(int days, int language)
+{
+    // Read right to left (the mark), with the signed number isolated left to right, or the sign
+    // would be drawn after the digit.
+    const QString number = days > 0 ? QStringLiteral("+%1").arg(days)
+            : days < 0              ? QStringLiteral("-%1").arg(-days)
+                                    : QStringLiteral("0");
+    const QString unit = language == 0 ? QStringLiteral("يوم") : QStringLiteral("روَژ");
+    return QString(QChar(0x200F)) + QChar(0x2066) + number + QChar(0x2069) + QLatin1Char(' ')
+            + unit;
+}
+
 } // namespace Captions

@@ -45,5 +45,8 @@ QString exitQuestionKurdishEnd();
 QString exitQuestionArabic();
 QString alertPhrase();
 QString hijriSuffix();
+// The Hijri date's context menu: its title and the item of an adjustment by days (-2..+2).
+QString hijriAdjustTitle(int language);
+QString hijriAdjustItem(int days, int language);
 
 } // namespace Captions

@@ -8,6 +8,7 @@ const QString Muezzin = QStringLiteral("Salat-4");
 const QString Lead = QStringLiteral("Salat-5");
 const QString Language = QStringLiteral("Salat-6");
 const QString Close = QStringLiteral("Close");
+const QString HijriAdjust = QStringLiteral("Hijri-Adjust");
 } // namespace SettingsKeys
 
 // The table builds its names from literals, not from SettingsKeys, so that it is safe to use
@@ -55,6 +56,13 @@ const SettingKey &logonTimer()
 const SettingKey &volume()
 {
     static const SettingKey key { QStringLiteral("Salat-2"), SettingReader::Lenient, 50, 0, 100 };
+    return key;
+}
+
+const SettingKey &hijriAdjust()
+{
+    // Written by the Hijri date's menu only; anything else in it reads as no adjustment.
+    static const SettingKey key { QStringLiteral("Hijri-Adjust"), SettingReader::Strict, 0, -2, 2 };
     return key;
 }
 

@@ -6,13 +6,14 @@
 
 // The keys of the settings section "Settings". Every value is a text.
 namespace SettingsKeys {
-extern const QString City;       // "Salat-1": the city's index 0..4
-extern const QString Volume;     // "Salat-2": the slider's value 0..100
-extern const QString LogonStart; // "Salat-3": "1" start at logon, "0" not
-extern const QString Muezzin;    // "Salat-4": the muezzin's index 0..6
-extern const QString Lead;       // "Salat-5": minutes before the call, 0..10
-extern const QString Language;   // "Salat-6": 0 Arabic, 1 Kurdish
-extern const QString Close;      // "Close": a second copy asks the running one to show itself
+extern const QString City;        // "Salat-1": the city's index 0..4
+extern const QString Volume;      // "Salat-2": the slider's value 0..100
+extern const QString LogonStart;  // "Salat-3": "1" start at logon, "0" not
+extern const QString Muezzin;     // "Salat-4": the muezzin's index 0..6
+extern const QString Lead;        // "Salat-5": minutes before the call, 0..10
+extern const QString Language;    // "Salat-6": 0 Arabic, 1 Kurdish
+extern const QString Close;       // "Close": a second copy asks the running one to show itself
+extern const QString HijriAdjust; // "Hijri-Adjust": days added to the Hijri date, -2..+2
 } // namespace SettingsKeys
 
 enum class SettingReader { Lenient, Strict };
@@ -37,6 +38,7 @@ const SettingKey &logonBox();
 // The minimise timer's multiplier: 0 (off) or 1 (3000 ms).
 const SettingKey &logonTimer();
 const SettingKey &volume();
+const SettingKey &hijriAdjust();
 } // namespace SettingKeyTable
 
 // What start-up assigns for the stored text: "" gives the fallback, otherwise the key's reader

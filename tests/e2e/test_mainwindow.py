@@ -2,7 +2,8 @@
 """Main window end to end: on 21 March 2026 at 10:00 (faketime, TZ=UTC) in a fresh HOME the
 window shows the committed table's six times for Erbil, the running clock, the civil Hijri date,
 the Kurdish prayer names and the current prayer's colour; choosing another city changes the
-times at the next tick; after a close through the window manager a new start shows that city."""
+times at the next tick; "+1" chosen from the Hijri date's context menu (a right click) moves the
+date a day; after a close through the window manager a new start shows that city and that date."""
 
 import datetime
 import os
@@ -85,6 +86,24 @@ def civil_hijri(date):
     return year, month, jdn - to_jdn(year, month, 1) + 1
 
 
+def hijri_text(date, days=0):
+    year, month, day = civil_hijri(date + datetime.timedelta(days=days))
+    return "%02d/%02d/%04d%s" % (day, month, year, HIJRI_SUFFIX)
+
+
+def choose_hijri_adjustment(desktop, app, args):
+    """Right-clicks the Hijri date and chooses "+1" in the menu that opens, from the keyboard
+    (a popup menu is not among the program's accessible windows): Up from nothing is the last
+    item, "+2", the next Up "+1"."""
+    x, y, w, h = desktop.extents(desktop.find(app, description="LB(35)"))
+    desktop.click(x + w // 2, y + h // 2, button=3)
+    time.sleep(1.0)
+    desktop.screenshot(os.path.join(args.out, "mainwindow-hijri-menu.png"))
+    desktop.key("Up")
+    desktop.key("Up")
+    desktop.key("Return")
+
+
 def clock_seconds(text):
     match = re.fullmatch(r"(\d\d):(\d\d):(\d\d) (AM|PM)", text)
     if not match:
@@ -135,9 +154,8 @@ def first_run(desktop, args):
         check(expected - 3 <= shown <= expected + 1,
               "clock %s within a tick of 10:00:00 + %.1f s" % (clock, elapsed))
 
-        year, month, day = civil_hijri(MOMENT.date())
-        check_equal(desktop.text(desktop.find(app, description="LB(35)")),
-                    "%02d/%02d/%04d%s" % (day, month, year, HIJRI_SUFFIX), "Hijri date")
+        hijri_label = desktop.find(app, description="LB(35)")
+        check_equal(desktop.text(hijri_label), hijri_text(MOMENT.date()), "Hijri date")
 
         check_equal(labels(desktop, app, ["LB(%d)" % i for i in range(12, 18)]), KURDISH_NAMES,
                     "Kurdish prayer names")
@@ -161,6 +179,10 @@ def first_run(desktop, args):
         eventually(lambda: time_labels(desktop, app), city_texts,
                    "times of city %d after the next tick" % CITY, timeout=3)
         desktop.screenshot(os.path.join(args.out, "mainwindow-city%d.png" % CITY))
+
+        choose_hijri_adjustment(desktop, app, args)
+        eventually(lambda: desktop.text(hijri_label), hijri_text(MOMENT.date(), 1),
+                   "Hijri date a day on after +1", timeout=3)
         close(desktop, program, window)
     finally:
         program.stop()
@@ -175,6 +197,9 @@ def second_run(desktop, args):
         city_texts, _ = expected_times(CITY)
         eventually(lambda: time_labels(desktop, app), city_texts, "times of the restored city",
                    timeout=15)
+        eventually(lambda: desktop.text(desktop.find(app, description="LB(35)")),
+                   hijri_text(MOMENT.date(), 1), "Hijri date adjusted at the next start",
+                   timeout=5)
         close(desktop, program, window)
     finally:
         program.stop()

@@ -8,7 +8,9 @@
 #include "settings/SettingsKeys.h"
 #include "sound/AlertWindow.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -23,6 +25,12 @@ const int Noon = 736 * 60;
 QTime at(int seconds)
 {
     return QTime(0, 0).addSecs(seconds);
+}
+
+// "dd/MM/yyyy", then space, heh, tatweel, space.
+QString hijri(const char *date)
+{
+    return QLatin1String(date) + QStringLiteral(" \u0647\u0640 ");
 }
 } // namespace
 
@@ -50,6 +58,10 @@ private slots:
     void secondCopysRequestRestoresWindow();
     void requestThatCannotBeClearedIsAnsweredOnce();
     void cityChangeShowsAtNextTick();
+    void hijriAdjustmentFollowsTheCalendar_data();
+    void hijriAdjustmentFollowsTheCalendar();
+    void hijriMenuChoosesAndKeepsTheAdjustment_data();
+    void hijriMenuChoosesAndKeepsTheAdjustment();
 };
 
 void MainWindowTickTest::arrivalWindowFollowsTheLead_data()
@@ -327,6 +339,111 @@ void MainWindowTickTest::cityChangeShowsAtNextTick()
     rig.tick();
     QCOMPARE(rig.window->LB[0]->text(), QStringLiteral("05:47:00 AM"));
     QCOMPARE(rig.window->TimA1[0], QStringLiteral("20820"));
+}
+
+void MainWindowTickTest::hijriAdjustmentFollowsTheCalendar_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("stored"); // "Hijri-Adjust"; null: never written
+    QTest::addColumn<QString>("shown");
+    // 1447 is a leap year of the civil calendar: its twelfth month has 30 days; the tenth
+    // has 29. Dates by the arithmetic calendar (epoch 16 July 622, 11 leap years in 30).
+    const QDate lastOf1447(2026, 6, 16);   // 30/12/1447
+    const QDate endOfShawwal(2026, 4, 17); // 29/10/1447
+    QTest::newRow("never adjusted") << lastOf1447 << QString() << hijri("30/12/1447");
+    QTest::newRow("+1 into the new year") << lastOf1447 << "1" << hijri("01/01/1448");
+    QTest::newRow("+2 into the new year") << lastOf1447 << "2" << hijri("02/01/1448");
+    QTest::newRow("-1 back into the old year") << QDate(2026, 6, 17) << "-1" << hijri("30/12/1447");
+    QTest::newRow("-2 back into the old year") << QDate(2026, 6, 17) << "-2" << hijri("29/12/1447");
+    QTest::newRow("+1 over a 29-day month") << endOfShawwal << "1" << hijri("01/11/1447");
+    QTest::newRow("-1 over a 29-day month") << QDate(2026, 4, 18) << "-1" << hijri("29/10/1447");
+    QTest::newRow("a written plus sign") << endOfShawwal << "+1" << hijri("01/11/1447");
+    // Whatever else is stored reads as no adjustment.
+    QTest::newRow("empty") << lastOf1447 << "" << hijri("30/12/1447");
+    QTest::newRow("not a number") << lastOf1447 << "one" << hijri("30/12/1447");
+    QTest::newRow("a number and more") << lastOf1447 << "1d" << hijri("30/12/1447");
+    QTest::newRow("beyond +2") << lastOf1447 << "3" << hijri("30/12/1447");
+    QTest::newRow("beyond -2") << lastOf1447 << "-3" << hijri("30/12/1447");
+    QTest::newRow("far beyond") << lastOf1447 << "99999999999" << hijri("30/12/1447");
+}
+
+void MainWindowTickTest::hijriAdjustmentFollowsTheCalendar()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    FakeSettingsBackend settings;
+    if (!stored.isNull())
+        settings.put(SettingsKeys::HijriAdjust, stored);
+    MainWindowRig rig(QDateTime(date, QTime(9, 0)), &settings);
+    QVERIFY(rig.load());
+    rig.tick();
+    QCOMPARE(rig.window->LB[35]->text(), shown);
+    // Start-up and the tick leave the key as they found it.
+    QCOMPARE(settings.contains(SettingsKeys::HijriAdjust), !stored.isNull());
+    QCOMPARE(settings.stored(SettingsKeys::HijriAdjust), stored);
+}
+
+void MainWindowTickTest::hijriMenuChoosesAndKeepsTheAdjustment_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("Arabic") << 0 << QStringLiteral("تعديل التاريخ الهجري") << QStringLiteral("يوم");
+    QTest::newRow("Kurdish") << 1 << QStringLiteral("راستكردنهوهى بهروارى هيجرى")
+                             << QStringLiteral("روَژ");
+}
+
+void MainWindowTickTest::hijriMenuChoosesAndKeepsTheAdjustment()
+{
+    QFETCH(int, language);
+    QFETCH(QString, title);
+    QFETCH(QString, unit);
+    FakeSettingsBackend settings;
+    settings.put(SettingsKeys::HijriAdjust, QStringLiteral("-1"));
+    MainWindowRig rig(QDateTime(QDate(2026, 6, 16), QTime(9, 0)), &settings);
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    w.Combo3->setCurrentIndex(language);
+    rig.tick();
+    QCOMPARE(w.LB[35]->text(), hijri("29/12/1447"));
+
+    emit w.LB[35]->customContextMenuRequested(QPoint(5, 5));
+    auto *menu = w.findChild<QMenu *>(QStringLiteral("HijriMenu"));
+    QVERIFY(menu);
+    QCOMPARE(menu->layoutDirection(), Qt::RightToLeft);
+    QStringList texts;
+    QStringList checked;
+    QAction *plusOne = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        // The signed numbers are isolated left to right within the right-to-left text.
+        const QString text
+                = action->text().remove(QChar(0x200F)).remove(QChar(0x2066)).remove(QChar(0x2069));
+        texts << text;
+        if (action->isChecked())
+            checked << text;
+        if (text.startsWith(QLatin1String("+1 ")))
+            plusOne = action;
+    }
+    QCOMPARE(texts,
+             QStringList({ title, "-2 " + unit, "-1 " + unit, "0 " + unit, "+1 " + unit,
+                           "+2 " + unit }));
+    QCOMPARE(checked, QStringList({ "-1 " + unit }));
+    QVERIFY(plusOne);
+    plusOne->trigger();
+    QCOMPARE(settings.stored(SettingsKeys::HijriAdjust), QStringLiteral("1"));
+    rig.tick();
+    QCOMPARE(w.LB[35]->text(), hijri("01/01/1448"));
+    menu->close();
+
+    // The next start shows the same date, and the menu checks the choice.
+    rig.window.reset();
+    MainWindowRig again(QDateTime(QDate(2026, 6, 16), QTime(9, 0, 5)), &settings);
+    QVERIFY(again.load());
+    again.tick();
+    QCOMPARE(again.window->LB[35]->text(), hijri("01/01/1448"));
 }
 
 QTEST_MAIN(MainWindowTickTest)
