@@ -2,6 +2,8 @@
 #   make run   install what is missing, build, start the program
 #   make test  install what is missing, build, run every test (end-to-end included; the
 #              Windows build's tests under Wine too, when its Qt for MinGW-w64 is built)
+# the Debian package of the Linux program:
+#   make package   dist/tirvelon_<version>-1_amd64.deb
 # and the Windows program:
 #   make windows   dist/tirvelon-<version>-windows-x64.zip and dist/tirvelon-<version>-setup.exe
 #                  (the first run builds Qt for MinGW-w64 into ~/.cache/tirvelon: ~45 minutes)
@@ -16,7 +18,7 @@ define prepare
 	cmake --build $(BUILD) -j $(JOBS)
 endef
 
-.PHONY: run test windows
+.PHONY: run test package windows
 
 run:
 	$(prepare)
@@ -30,6 +32,10 @@ test:
 	  echo "Wine tests: not run, no Qt for MinGW-w64 in ~/.cache/tirvelon (make windows builds it)"; \
 	fi
 	cd $(BUILD) && ctest --output-on-failure --timeout 900
+
+package:
+	$(prepare)
+	tools/package/make-deb.sh $(BUILD) $(DIST)
 
 windows:
 	tools/windows/build.sh $(WINDOWS_BUILD) $(DIST)

@@ -21,6 +21,10 @@ packages=(
   imagemagick espeak-ng sox libsox-fmt-mp3 lame ffmpeg fonts-noto-core
 )
 
+# the Debian package and its checks: dpkg-shlibdeps computes its Depends for CPack; the
+# validators of its desktop entry and metainfo, and lintian
+packages+=(dpkg-dev desktop-file-utils appstream lintian)
+
 if [ "${1:-}" = windows ]; then
   packages+=(
     # a Qt for MinGW-w64 from Debian's sources, and the cross build of the program

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Remakes every committed asset: the font and its licence, the recordings and the start-up chime
-# (Data/), and the pictures and icons (resources/).
+# (Data/), the pictures and icons (resources/) and the icon theme's icons (packaging/icons/).
 # Usage: tools/assets/make-assets.sh [--preview DIR]   (DIR receives copies of the pictures x2)
 # The picture program is built on its own, in $TIRVELON_ASSETS_BUILD (default build-assets-tool).
 set -euo pipefail
@@ -21,7 +21,8 @@ trap 'rm -rf "$work"' EXIT
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target make_pictures -j2 >/dev/null
 QT_QPA_PLATFORM=offscreen "$build/tools/make_pictures" --font "$root/Data/KCOURK.Fnt" \
-  --out "$root/resources" --icon-sizes "$work/icon" "${preview[@]}"
+  --out "$root/resources" --icon-sizes "$work/icon" --theme-icons "$root/packaging/icons" \
+  "${preview[@]}"
 
 # The Windows icon holds the three sizes drawn for it, not one picture scaled.
 convert "$work/icon/icon-16.png" "$work/icon/icon-32.png" "$work/icon/icon-48.png" \

@@ -1,12 +1,16 @@
 // Renders the program's pictures into resources/: the main window's background, the icon, the
-// hand pointer, the alert strip and the about window's three pictures.
-// Usage: make_pictures --font Data/KCOURK.Fnt --out resources [--icon-sizes DIR] [--preview DIR]
+// hand pointer, the alert strip and the about window's three pictures; on request the window
+// icon's sizes and the icon theme's.
+// Usage: make_pictures --font Data/KCOURK.Fnt --out resources [--icon-sizes DIR]
+//                      [--theme-icons DIR] [--preview DIR]
 
 #include "AboutPictures.h"
 #include "ChromePictures.h"
+#include "ThemeIcons.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -61,8 +65,10 @@ int main(int argc, char *argv[])
                                          "/usr/share/fonts/truetype/noto/NotoSerif-Bold.ttf");
     const QCommandLineOption outOption("out", "Folder of the pictures.", "dir", "resources");
     const QCommandLineOption iconOption("icon-sizes", "Write icon-16/32/48.png here.", "dir");
+    const QCommandLineOption themeOption("theme-icons", "Write the hicolor icons here.", "dir");
     const QCommandLineOption previewOption("preview", "Write copies scaled x2 here.", "dir");
-    parser.addOptions({ fontOption, latinOption, outOption, iconOption, previewOption });
+    parser.addOptions(
+            { fontOption, latinOption, outOption, iconOption, themeOption, previewOption });
     parser.process(app);
 
     const QString scriptFamily = loadFamily(parser.value(fontOption));
@@ -120,6 +126,14 @@ int main(int argc, char *argv[])
         for (const int size : { 16, 32, 48 })
             ok = save(ChromePictures::icon(size), icons.filePath(QString("icon-%1.png").arg(size)))
                     && ok;
+    }
+    if (parser.isSet(themeOption)) {
+        const QDir theme(parser.value(themeOption));
+        for (const int size : ThemeIcons::sizes) {
+            const QString path = theme.filePath(ThemeIcons::relativePath(size));
+            QDir().mkpath(QFileInfo(path).path());
+            ok = save(ThemeIcons::icon(size), path, true) && ok;
+        }
     }
     if (parser.isSet(previewOption)) {
         const QDir preview(parser.value(previewOption));
