@@ -1,8 +1,10 @@
 #include "about/AboutWindow.h"
 
+#include "presentation/Captions.h"
 #include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 
@@ -32,9 +34,22 @@ void setTextColour(QLabel *label, const QColor &colour)
     label->setPalette(palette);
 }
 
+QLabel *ownRecordingsLabel(QWidget *window, const QRect &place, const QFont &font,
+                           const QString &text)
+{
+    auto *label = new QLabel(text, window);
+    label->setGeometry(place);
+    label->setAlignment(Qt::AlignCenter);
+    label->setLayoutDirection(Qt::RightToLeft);
+    label->setFont(font);
+    setTextColour(label, QColor(0x22, 0x26, 0x20)); // the pictures' ink
+    setFlat(label);
+    return label;
+}
+
 } // namespace
 
-AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
+AboutWindow::AboutWindow(int uiLanguage, const QString &ownRecordings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
@@ -81,6 +96,25 @@ AboutWindow::AboutWindow(int uiLanguage, QWidget *parent)
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setAccessibleDescription(QStringLiteral("AboutWindow.Label2"));
     setFlat(Label2);
+
+    // Over the space the pictures leave for them: the sentence in the pictures' own face (the
+    // bundled font), and the folder, which can be selected and copied.
+    const int language = uiLanguage == 0 ? 0 : 1;
+    QFont script;
+    script.setFamilies(
+            { QStringLiteral("Noto Naskh Arabic"), Captions::fontFaces().value(language) });
+    script.setPixelSize(10);
+    QFont latin(QStringLiteral("Arial"));
+    latin.setPixelSize(10);
+    Label3 = ownRecordingsLabel(this, QRect(20, 154, 332, 18), script,
+                                Captions::aboutOwnRecordings(language));
+    Label3->setAccessibleDescription(QStringLiteral("AboutWindow.Label3"));
+    Label4 = ownRecordingsLabel(this, QRect(20, 172, 332, 14), latin,
+                                QDir::toNativeSeparators(ownRecordings));
+    Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label4->setAccessibleDescription(QStringLiteral("AboutWindow.Label4"));
+    Label3->setVisible(!ownRecordings.isEmpty());
+    Label4->setVisible(!ownRecordings.isEmpty());
 
     Form_Load(uiLanguage);
 }

@@ -14,11 +14,15 @@ class AboutWindow : public QDialog
     Q_OBJECT
 
 public:
-    // uiLanguage: the main window's language index at opening (0 Arabic, 1 Kurdish).
-    explicit AboutWindow(int uiLanguage, QWidget *parent = nullptr);
+    // uiLanguage: the main window's language index at opening (0 Arabic, 1 Kurdish);
+    // ownRecordings: the folder where the user's own recordings take the shipped ones' place.
+    explicit AboutWindow(int uiLanguage, const QString &ownRecordings = QString(),
+                         QWidget *parent = nullptr);
 
     VbLabel *Label1; // the close mark "X"
     QLabel *Label2;  // the version mark
+    QLabel *Label3;  // how to use one's own recordings
+    QLabel *Label4;  // and the folder they go into
     QLabel *Image1[2];
 
     void Label1_MouseDown();

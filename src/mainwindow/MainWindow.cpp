@@ -671,7 +671,7 @@ void MainWindow::Label5_MouseUp()
     Label5->setAppearance(0);
     Label5->setBorderStyle(0);
     {
-        AboutWindow about(Combo3->currentIndex(), this);
+        AboutWindow about(Combo3->currentIndex(), m_platform.data.user, this);
         about.exec();
     }
     Label5->setForeColor(palette().color(QPalette::Base));

@@ -218,6 +218,19 @@ QString hijriAdjustTitle(int language)
                          : QStringLiteral("راستكردنهوهى بهروارى هيجرى");
 }
 
+QString aboutOwnRecordings(int language)
+{
+    // Written like the about pictures' text, in today's Sorani letters. The file's name is
+    // isolated left to right, or its number would be drawn after "mp3".
+    const QString example = QChar(0x2066) + QStringLiteral("5.mp3") + QChar(0x2069);
+    return language == 0
+            ? QStringLiteral("لتسمع تسجيلاتك ضع ملفاً باسم ملف البرنامج (مثل %1) في هذا المجلد:")
+                      .arg(example)
+            : QStringLiteral("بۆ تۆمارەکانی خۆت فایلێک بە ناوی فایلی بەرنامەکە (وەک %1) بخەرە "
+                             "ئەم بوخچەیەوە:")
+                      .arg(example);
+}
+
 QString hijriAdjustItem(int days, int language)
 {
     // Read right to left (the mark), with the signed number isolated left to right, or the sign

@@ -48,5 +48,7 @@ QString hijriSuffix();
 // The Hijri date's context menu: its title and the item of an adjustment by days (-2..+2).
 QString hijriAdjustTitle(int language);
 QString hijriAdjustItem(int days, int language);
+// The about window's sentence on the user's own recordings; the folder follows it.
+QString aboutOwnRecordings(int language);
 
 } // namespace Captions

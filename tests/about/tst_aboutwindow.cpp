@@ -77,7 +77,7 @@ void TestAboutWindow::centredOnOwner()
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
-    AboutWindow window(0, &owner);
+    AboutWindow window(0, QString(), &owner);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QPoint offset = window.frameGeometry().center() - owner.frameGeometry().center();

@@ -262,6 +262,7 @@ void TestPictures::aboutMarkAreasStayFree_data()
     for (const char *name : { "about_ar.png", "about_ku.png" }) {
         QTest::addRow("%s: close mark corner", name) << QString(name) << QRect(344, 0, 28, 17);
         QTest::addRow("%s: version mark", name) << QString(name) << QRect(312, 124, 33, 17);
+        QTest::addRow("%s: own recordings text", name) << QString(name) << QRect(20, 154, 332, 32);
     }
 }
 

@@ -4,9 +4,12 @@
 The about link Label5 opens a borderless modal window of 372 x 209 pixels, centred on the main
 window wherever that has been moved, showing the picture of the language chosen at that moment.
 A press on its "X" released outside the mark leaves it open; a press and release inside closes
-it. Screenshots of both languages go to --out (and to docs/ with TIRVELON_UPDATE_DOCS=1)."""
+it. Under the picture's text the window says, in its language, where the user's own recordings
+go, and names that folder ($XDG_DATA_HOME/tirvelon/Data). Screenshots of both languages go to
+--out (and to docs/ with TIRVELON_UPDATE_DOCS=1)."""
 
 import os
+import subprocess
 import sys
 import time
 
@@ -22,6 +25,30 @@ PICTURES = {ARABIC: os.path.join(SOURCE_DIR, "resources", "about_ar.png"),
 NAMES = {ARABIC: "arabic", KURDISH: "kurdish"}
 # Left, top, width, height of the "X" in the window.
 CLOSE_MARK_TWIPS = (5160, 0, 345, 255)
+# The space the pictures leave free for the sentence on the user's own recordings and its folder.
+OWN_RECORDINGS_AREA = (20, 154, 332, 32)
+OWN_RECORDINGS = {
+    ARABIC: "\u0644\u062a\u0633\u0645\u0639 \u062a\u0633\u062c\u064a\u0644\u0627\u062a\u0643 "
+            "\u0636\u0639 \u0645\u0644\u0641\u0627\u064b \u0628\u0627\u0633\u0645 \u0645\u0644\u0641 "
+            "\u0627\u0644\u0628\u0631\u0646\u0627\u0645\u062c (\u0645\u062b\u0644 5.mp3) "
+            "\u0641\u064a \u0647\u0630\u0627 \u0627\u0644\u0645\u062c\u0644\u062f:",
+    KURDISH: "\u0628\u06c6 \u062a\u06c6\u0645\u0627\u0631\u06d5\u06a9\u0627\u0646\u06cc "
+             "\u062e\u06c6\u062a \u0641\u0627\u06cc\u0644\u06ce\u06a9 \u0628\u06d5 "
+             "\u0646\u0627\u0648\u06cc \u0641\u0627\u06cc\u0644\u06cc "
+             "\u0628\u06d5\u0631\u0646\u0627\u0645\u06d5\u06a9\u06d5 (\u0648\u06d5\u06a9 5.mp3) "
+             "\u0628\u062e\u06d5\u0631\u06d5 \u0626\u06d5\u0645 "
+             "\u0628\u0648\u062e\u0686\u06d5\u06cc\u06d5\u0648\u06d5:",
+}
+BIDI_MARKS = dict.fromkeys(map(ord, "\u200e\u200f\u2066\u2067\u2068\u2069"))
+
+
+def without_own_recordings(picture, out):
+    """A copy of the picture with the own-recordings area painted over, for comparing the rest."""
+    left, top, width, height = OWN_RECORDINGS_AREA
+    subprocess.run(["convert", picture, "-fill", "black", "-draw", "rectangle %d,%d %d,%d"
+                    % (left, top, left + width - 1, top + height - 1), out],
+                   check=True, timeout=60)
+    return out
 
 
 def about_node(desktop, app):
@@ -66,12 +93,23 @@ def open_about(desktop, program, app, main_window, language, out):
 
     shot = crop_screenshot(desktop, (x, y, width, height),
                            os.path.join(out, "about-%s.png" % NAMES[language]))
-    own = image_difference(shot, PICTURES[language])
-    other = image_difference(shot, PICTURES[1 - language])
+    masked = without_own_recordings(shot, shot + ".masked.png")
+    own = image_difference(masked, without_own_recordings(PICTURES[language],
+                                                          shot + ".own.png"))
+    other = image_difference(masked, without_own_recordings(PICTURES[1 - language],
+                                                            shot + ".other.png"))
     print("picture difference (RMSE): own language %.4f, other language %.4f" % (own, other))
     check(own < 0.06 and other > 2 * own, "the about window shows the %s picture"
           % NAMES[language])
     publish(shot, "about-%s.png" % NAMES[language])
+
+    about = about_node(desktop, app)
+    sentence = desktop.text(desktop.find(about, description="AboutWindow.Label3"))
+    check_equal(sentence.translate(BIDI_MARKS), OWN_RECORDINGS[language],
+                "the sentence on the user's own recordings")
+    folder = desktop.text(desktop.find(about, description="AboutWindow.Label4"))
+    check_equal(folder, os.path.join(desktop.data_home, "tirvelon", "Data"),
+                "the folder of the user's own recordings")
     return wid
 
 

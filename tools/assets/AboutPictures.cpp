@@ -148,8 +148,8 @@ QImage AboutPictures::picture(Language language) const
     drawRtl(p, QRectF(40, 33, 292, 16), 16, t.version, script(10), inkGreen, centred);
     drawRtl(p, QRectF(30, 52, 312, 24), 24, t.subtitle, script(16), inkGreen, centred);
     drawRtl(p, QRectF(20, 78, 332, 40), 20, t.body, script(12), ink, right);
-    drawRtl(p, QRectF(20, 139, 332, 24), 20, t.cities, script(12), ink, centred);
-    drawRtl(p, QRectF(30, 174, 312, 16), 16, t.footer, script(9), QColor(0x5a, 0x5e, 0x50),
+    drawRtl(p, QRectF(20, 135, 332, 20), 20, t.cities, script(12), ink, centred);
+    drawRtl(p, QRectF(30, 186, 312, 16), 16, t.footer, script(9), QColor(0x5a, 0x5e, 0x50),
             centred);
     p.end();
     return image;

@@ -22,6 +22,8 @@ public:
     // Where the about window draws its own marks over the picture: nothing of ours goes there.
     static QRect closeMarkArea() { return QRect(344, 0, 28, 17); }
     static QRect versionMarkArea() { return QRect(312, 124, 33, 17); }
+    // The window writes there how to use one's own recordings, with this computer's folder.
+    static QRect ownRecordingsArea() { return QRect(20, 154, 332, 32); }
 
 private:
     struct Texts

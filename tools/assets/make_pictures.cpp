@@ -91,8 +91,8 @@ int main(int argc, char *argv[])
     const QImage arabic = about.picture(AboutPictures::Language::Arabic);
     const QImage kurdish = about.picture(AboutPictures::Language::Kurdish);
     for (const QImage *picture : { &arabic, &kurdish }) {
-        for (const QRect &zone :
-             { AboutPictures::closeMarkArea(), AboutPictures::versionMarkArea() }) {
+        for (const QRect &zone : { AboutPictures::closeMarkArea(), AboutPictures::versionMarkArea(),
+                                   AboutPictures::ownRecordingsArea() }) {
             if (!untouched(page, *picture, zone)) {
                 err() << "about text runs into the mark area at " << zone.x() << "," << zone.y()
                       << Qt::endl;
