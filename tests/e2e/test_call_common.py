@@ -211,6 +211,18 @@ class Recordings:
             print("  match %d.mp3: correlation %.3f at %.2f s" % (index, score, start or -1))
         return found
 
+    def expect_heard(self, samples, session, earliest_tod, latest_tod, index, what,
+                     length_s=None):
+        """Checks that recording index is the one that starts between the two times of day,
+        clearly ahead of every other; returns the time of day it starts at."""
+        found = self.identify(samples, session.rec_second(earliest_tod),
+                              session.rec_second(latest_tod), length_s=length_s)
+        score, start, best = found[0]
+        check_equal(best, index, "recording heard %s" % what)
+        check(score > 0.8 and score - found[1][0] > 0.05,
+              "it matches %d.mp3 clearly (%.3f, next %.3f)" % (index, score, found[1][0]))
+        return session.tod_of(start)
+
 
 # ----- a session: settings, recording, program, clocks -----------------------------------------
 

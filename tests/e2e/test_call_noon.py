@@ -55,13 +55,8 @@ def main():
         finally:
             session.stop()
 
-        found = recordings.identify(samples, session.rec_second(arrival - 3),
-                                    session.rec_second(arrival + 5), length_s=HEARD_S)
-        score, start, index = found[0]
-        check_equal(index, MUEZZIN, "recording heard at noon")
-        check(score > 0.8 and score - found[1][0] > 0.05,
-              "it matches %d.mp3 clearly (%.3f, next %.3f)" % (MUEZZIN, score, found[1][0]))
-        onset = session.tod_of(start)
+        onset = recordings.expect_heard(samples, session, arrival - 3, arrival + 5, MUEZZIN,
+                                        "at noon", length_s=HEARD_S)
         print("%d.mp3 starts at %s (%+.2f s from noon less the lead)"
               % (MUEZZIN, hms(onset), onset - arrival))
         check(arrival - 1 <= onset <= arrival + 3, "the call starts at noon less the lead")

@@ -46,13 +46,8 @@ def main():
         finally:
             session.stop()
 
-        found = recordings.identify(samples, session.rec_second(noon - 3),
-                                    session.rec_second(noon + 5), length_s=HEARD_S)
-        score, start, index = found[0]
-        check_equal(index, STAND_IN, "recording heard at noon (the user's file)")
-        check(score > 0.8 and score - found[1][0] > 0.05,
-              "it matches the user's file clearly (%.3f, next %.3f)" % (score, found[1][0]))
-        onset = session.tod_of(start)
+        onset = recordings.expect_heard(samples, session, noon - 3, noon + 5, STAND_IN,
+                                        "at noon (the user's file)", length_s=HEARD_S)
         check(noon - 1 <= onset <= noon + 3, "the user's file starts at noon (%s)" % hms(onset))
         during = session.level(onset, onset + HEARD_S, "of the user's file")
         check(during > AUDIBLE_DBFS, "the user's file is audible (%.1f dBFS)" % during)

@@ -88,9 +88,10 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne_data()
                                                          << "empty" << false;
     QTest::newRow("a folder of that name") << "5.mp3"
                                            << "dir" << false;
+#ifndef Q_OS_WIN
+    // Windows links are .lnk files of their own name.
     QTest::newRow("a link to nothing") << "5.mp3"
                                        << "dangling" << false;
-#ifndef Q_OS_WIN
     // Opening a pipe would wait for a writer and freeze the clock.
     QTest::newRow("a named pipe") << "5.mp3"
                                   << "fifo" << false;
