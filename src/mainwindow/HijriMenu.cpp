@@ -1,6 +1,7 @@
 #include "mainwindow/HijriMenu.h"
 
 #include "presentation/Captions.h"
+#include "settings/SettingsKeys.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -50,11 +51,11 @@ HijriMenu::HijriMenu(int language, int currentDays, const QFont &face, QWidget *
     title->setEnabled(false);
     addSeparator();
     auto *group = new QActionGroup(this);
-    for (int days = -MaxDays; days <= MaxDays; ++days) {
+    const SettingKey &range = SettingKeyTable::hijriAdjust();
+    for (int days = range.minimum; days <= range.maximum; ++days) {
         QAction *item = addAction(Captions::hijriAdjustItem(days, language));
         item->setCheckable(true);
         item->setChecked(days == currentDays);
-        item->setData(days);
         group->addAction(item);
         connect(item, &QAction::triggered, this, [this, days] { emit chosen(days); });
     }
