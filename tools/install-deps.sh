@@ -8,12 +8,10 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ make pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libitl-dev
-  # sound at run time
-  libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-pulseaudio
-  pulseaudio pulseaudio-utils
+  # sound at run time: the client libraries miniaudio opens, and the tests' sound server
+  libpulse0 libasound2 pulseaudio pulseaudio-utils
   # desktop for the end-to-end tests
   xvfb openbox trayer xdotool x11-utils wmctrl faketime
   dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
@@ -29,7 +27,6 @@ if [ "${1:-}" = windows ]; then
   packages+=(
     # a Qt for MinGW-w64 from Debian's sources, and the cross build of the program
     dpkg-dev ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    qt6-shadertools-dev qt6-shader-baker
     # packaging and the tests under Wine
     nsis zip unzip wine wine64 fonts-wine fonts-liberation tesseract-ocr tesseract-ocr-eng
   )

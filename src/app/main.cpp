@@ -6,7 +6,8 @@
 #include "settings/FileInstanceLock.h"
 #include "settings/QSettingsBackend.h"
 #include "settings/SystemLogonStart.h"
-#include "sound/QtMediaPlayer.h"
+#include "sound/MiniaudioPlayer.h"
+#include "sound/SoundEngine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,10 +17,6 @@
 int main(int argc, char *argv[])
 {
 #ifndef Q_OS_WIN
-    // Qt 6.4's FFmpeg backend is a preview that takes an undecodable file for one still
-    // playing; the GStreamer backend reports the end of every call reliably.
-    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
     // Wayland ignores where a window asks to be and whether it stays on top, so the alert strip
     // would not sit in its corner. Where the user has not chosen a platform and an X server is
     // at hand (XWayland), the program runs on it; Wayland stays the fallback.
@@ -37,9 +34,11 @@ int main(int argc, char *argv[])
 
     SystemClock clock;
     QSettingsBackend settings;
-    QtMediaPlayer preview;
-    QtMediaPlayer startup;
-    QtMediaPlayer call;
+    // One output for the three players, opened while something sounds.
+    SoundEngine soundEngine;
+    MiniaudioPlayer preview(soundEngine);
+    MiniaudioPlayer startup(soundEngine);
+    MiniaudioPlayer call(soundEngine);
     SystemLogonStart logonStart;
     FileInstanceLock instanceLock;
     const std::unique_ptr<SystemClockSetter> clockSetter = makeSystemClockSetter();
@@ -56,7 +55,7 @@ int main(int argc, char *argv[])
         *clockSetter,
         *dateTimePanel,
         { DataFolders::shippedFor(QCoreApplication::applicationDirPath()),
-          DataFolders::userForThisAccount() },
+          DataFolders::userForThisAccount(), &MiniaudioPlayer::canDecode },
         QDir::toNativeSeparators(QCoreApplication::applicationFilePath()),
         [] { return QSystemTrayIcon::isSystemTrayAvailable(); }
     };

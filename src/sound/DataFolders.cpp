@@ -63,7 +63,8 @@ QString DataFolders::pick(const QString &name) const
 {
     if (!user.isEmpty()) {
         const QString own = user + QLatin1Char('/') + name;
-        if (usableFile(own))
+        // A file the players cannot decode would leave the call silent; the shipped one sounds.
+        if (usableFile(own) && (!playable || playable(own)))
             return own;
     }
     return shippedFile(name);

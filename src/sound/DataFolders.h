@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Where the program's sounds and font come from. The shipped folder is the one beside the
 // program (the build folder, the Windows layout) or, in an installed Linux layout, the one under
 // ../share/tirvelon. A file in the user's own folder that is named like a shipped recording
@@ -10,6 +12,8 @@ struct DataFolders
 {
     QString shipped; // without a trailing separator
     QString user;    // empty: no user folder
+    // Whether a user's file holds sound the players can decode; unset: any readable file does.
+    std::function<bool(const QString &)> playable;
 
     // The shipped folder for a program in programFolder: Data beside it when that exists,
     // otherwise ../share/tirvelon/Data when that exists, otherwise Data beside it (sounds then
@@ -20,7 +24,7 @@ struct DataFolders
     static QString userForThisAccount();
 
     // The path to play for a data file name ("5.mp3", "Wave.wav"): the user's file when it can
-    // be read and is not empty, else the shipped one.
+    // be read, is not empty and is playable, else the shipped one.
     QString pick(const QString &name) const;
     QString shippedFile(const QString &name) const;
 };

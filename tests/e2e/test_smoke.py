@@ -16,7 +16,7 @@ from e2e_support import (Desktop, arguments, check, check_equal, leftover_proces
 import audio  # noqa: E402  (the harness's, put on the path by e2e_support)
 
 
-# QtMediaPlayer's gain at volume 50 (Qt's logarithmic volume scale): -16.4 dB.
+# The players' gain at volume 50 (their logarithmic taper): -16.4 dB.
 VOLUME_50_DB = 20 * math.log10(-math.log(1 - 0.5) / math.log(100))
 
 

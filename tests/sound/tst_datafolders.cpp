@@ -88,6 +88,9 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne_data()
                                                          << "empty" << false;
     QTest::newRow("a folder of that name") << "5.mp3"
                                            << "dir" << false;
+    // Renamed from another format, or damaged: the call would be silent.
+    QTest::newRow("a file the players cannot decode") << "5.mp3"
+                                                      << "undecodable" << false;
 #ifndef Q_OS_WIN
     // Windows links are .lnk files of their own name.
     QTest::newRow("a link to nothing") << "5.mp3"
@@ -104,8 +107,12 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne()
     QFETCH(QString, userEntry);
     QFETCH(bool, usersOwn);
     QTemporaryDir root;
+    // The players' decoder stands in as "everything but the word noise".
     const DataFolders data { root.filePath(QStringLiteral("shipped")),
-                             root.filePath(QStringLiteral("user")) };
+                             root.filePath(QStringLiteral("user")), [](const QString &path) {
+                                 QFile file(path);
+                                 return file.open(QIODevice::ReadOnly) && file.readAll() != "noise";
+                             } };
     QVERIFY(writeFile(data.shipped + QLatin1Char('/') + name, "shipped"));
     const QString own = data.user + QLatin1Char('/') + name;
     QDir().mkpath(data.user);
@@ -113,6 +120,8 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne()
         QVERIFY(writeFile(own, "user's"));
     else if (userEntry == QLatin1String("empty"))
         QVERIFY(writeFile(own, QByteArray()));
+    else if (userEntry == QLatin1String("undecodable"))
+        QVERIFY(writeFile(own, "noise"));
     else if (userEntry == QLatin1String("dir"))
         QVERIFY(QDir().mkpath(own));
     else if (userEntry == QLatin1String("dangling"))

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Qt that the Windows program is cross-compiled against: qtbase, qtshadertools and
-# qtmultimedia for MinGW-w64, from Debian's source packages of the same Qt version as the host
-# tools (moc, rcc, uic, qsb) that the cross build runs.
+# Builds the Qt that the Windows program is cross-compiled against: qtbase for MinGW-w64, from
+# Debian's source package of the same Qt version as the host tools (moc, rcc, uic) that the
+# cross build runs. The program plays its sounds with miniaudio, so no Qt Multimedia.
 #
 #   build-qt.sh            build it unless it is already there; print its folder last
 #   build-qt.sh --prefix   print the folder it lives (or would live) in, build nothing
@@ -20,8 +20,6 @@ jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 host_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null; }
 base_version=$(host_version qt6-base-dev-tools)
-shadertools_version=$(host_version qt6-shadertools-dev)
-multimedia_version=$(host_version qt6-multimedia-dev)
 qt_version=${base_version%%+*}
 qt_version=${qt_version%%-*}
 
@@ -51,8 +49,6 @@ fail() {
 }
 
 [ -n "$base_version" ] || fail "qt6-base-dev-tools is not installed (tools/install-deps.sh windows)"
-[ -n "$shadertools_version" ] || fail "qt6-shadertools-dev is not installed"
-[ -n "$multimedia_version" ] || fail "qt6-multimedia-dev is not installed"
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || fail "the MinGW-w64 posix compiler is missing"
 
 work=$cache/work-$key
@@ -73,7 +69,7 @@ stage() {
   echo "build-qt.sh: $name done in $((SECONDS - start)) s" >&2
 }
 
-# --- Sources: Debian's source packages, fetched with the machine's own mirrors turned into
+# --- Sources: Debian's source package, fetched with the machine's own mirrors turned into
 # deb-src entries in a private apt configuration (the system's is left alone).
 fetch_sources() {
   local apt=$work/apt
@@ -92,9 +88,7 @@ fetch_sources() {
   apt-get "${opts[@]}" update
   mkdir -p "$work/src"
   cd "$work/src"
-  apt-get "${opts[@]}" source --download-only \
-    "qt6-base=$base_version" "qt6-shadertools=$shadertools_version" \
-    "qt6-multimedia=$multimedia_version"
+  apt-get "${opts[@]}" source --download-only "qt6-base=$base_version"
   for dsc in *.dsc; do
     dpkg-source --no-check -x "$dsc"
   done
@@ -108,24 +102,11 @@ src_of() {
   echo "$d"
 }
 base_src=$(src_of qt6-base)
-shadertools_src=$(src_of qt6-shadertools)
-multimedia_src=$(src_of qt6-multimedia)
 
 # The toolchain file is kept inside the prefix: Qt's own toolchain file records its path, and
 # the checkout this script ran from may be gone when the Qt is used.
 mkdir -p "$prefix"
 cp "$toolchain_src" "$prefix/mingw64-toolchain.cmake"
-
-# Windows headers are spelled with capitals in the Qt Multimedia sources, while MinGW-w64
-# ships them in lower case; a folder of aliases serves a case-sensitive file system.
-aliases=$work/case-aliases
-mkdir -p "$aliases"
-mingw_include=/usr/x86_64-w64-mingw32/include
-for h in Mferror Mfidl Mfreadwrite Wmcodecdsp Dbt InitGuid Functiondiscoverykeys_devpkey; do
-  lower=$(echo "$h" | tr '[:upper:]' '[:lower:]')
-  [ -f "$mingw_include/$lower.h" ] || fail "MinGW header $lower.h is missing"
-  ln -sf "$mingw_include/$lower.h" "$aliases/$h.h"
-done
 
 configure_base() {
   cmake -G Ninja -S "$base_src" -B "$work/build-base" \
@@ -151,53 +132,8 @@ stage qtbase-configure configure_base
 stage qtbase-build cmake --build "$work/build-base" --parallel "$jobs"
 stage qtbase-install cmake --install "$work/build-base"
 
-qt_cmake=$prefix/bin/qt-cmake
-[ -x "$qt_cmake" ] || fail "qtbase installed no qt-cmake"
-
-stage qtshadertools-configure "$qt_cmake" -G Ninja -S "$shadertools_src" \
-  -B "$work/build-shadertools" -DCMAKE_BUILD_TYPE=Release \
-  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
-stage qtshadertools-build cmake --build "$work/build-shadertools" --parallel "$jobs"
-stage qtshadertools-install cmake --install "$work/build-shadertools"
-
-# Only the library and its Media Foundation plugin are used: the spatial audio module and the
-# resonance-audio engine under it are left out.
-sed -i -E 's/^add_subdirectory\(resonance-audio\)$/# resonance-audio: spatial audio only/' \
-  "$multimedia_src/src/CMakeLists.txt"
-sed -i -E 's/^(    add_subdirectory\(spatialaudio\))$/    add_subdirectory(resonance-audio)\n\1/' \
-  "$multimedia_src/src/CMakeLists.txt"
-# One include spelled after the class instead of its header.
-sed -i 's/#include "QUrl.h"/#include <QtCore\/qurl.h>/' \
-  "$multimedia_src/src/plugins/multimedia/windows/player/mfplayercontrol_p.h"
-# The camera's still capture saves its file through Qt Concurrent, a module this Qt leaves out;
-# the program takes no pictures, so the capture saves in its own thread instead.
-sed -i -e '/#include <QtConcurrent\/qtconcurrentrun.h>/d' \
-  -e 's/(void)QtConcurrent::run(&QWindowsImageCapture::saveImage, this,/saveImage(/' \
-  "$multimedia_src/src/plugins/multimedia/windows/mediacapture/qwindowsimagecapture.cpp"
-grep -q 'QtConcurrent' \
-  "$multimedia_src/src/plugins/multimedia/windows/mediacapture/qwindowsimagecapture.cpp" &&
-  fail "the still capture still uses Qt Concurrent"
-
-wmf_libs=()
-for lib in Mf Mfuuid Mfplat Mfcore Propsys; do
-  lower=$(echo "$lib" | tr '[:upper:]' '[:lower:]')
-  upper=$(echo "$lib" | tr '[:lower:]' '[:upper:]')
-  file=/usr/x86_64-w64-mingw32/lib/lib$lower.a
-  [ -f "$file" ] || fail "MinGW library $file is missing"
-  wmf_libs+=("-DWMF_${upper}_LIBRARY=$file")
-done
-
-stage qtmultimedia-configure "$qt_cmake" -G Ninja -S "$multimedia_src" \
-  -B "$work/build-multimedia" -DCMAKE_BUILD_TYPE=Release \
-  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-  -DCMAKE_CXX_FLAGS="-I$aliases" \
-  "${wmf_libs[@]}" -DFEATURE_wmf=ON -DFEATURE_ffmpeg=OFF -DFEATURE_spatialaudio=OFF
-stage qtmultimedia-build cmake --build "$work/build-multimedia" --parallel "$jobs"
-stage qtmultimedia-install cmake --install "$work/build-multimedia"
-
-for f in bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll \
-  bin/Qt6Multimedia.dll bin/Qt6Test.dll plugins/platforms/qwindows.dll \
-  plugins/multimedia/windowsmediaplugin.dll; do
+for f in bin/qt-cmake bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll \
+  bin/Qt6Test.dll plugins/platforms/qwindows.dll; do
   [ -f "$prefix/$f" ] || fail "the build installed no $f"
 done
 

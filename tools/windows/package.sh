@@ -5,7 +5,7 @@
 #   package.sh <windows build folder> <Qt prefix> <dist folder>
 #
 # What goes in is found by rule, not listed by hand: the Qt plugins follow the Qt modules the
-# program links (Gui: the platform plugin; Widgets: the styles; Multimedia: its backends), and
+# program links (Gui: the platform plugin; Widgets: the styles), and
 # the DLLs are the closure of the program's and the plugins' imports (objdump -p), each taken
 # from the Qt prefix or the MinGW runtime. An import found in neither must be one that Windows
 # itself provides (Wine carries the same set); anything else stops the packaging.
@@ -82,7 +82,6 @@ add_binary "$exe" tirvelon.exe
 declare -A plugin_dirs=(
   [Qt6Gui.dll]="platforms imageformats"
   [Qt6Widgets.dll]="styles"
-  [Qt6Multimedia.dll]="multimedia"
 )
 # Image formats the program reads: those of the pictures compiled into it (resources/), PNG
 # today, which Qt Gui reads itself; a format added later brings its plugin along.
@@ -125,8 +124,7 @@ while [ ${#queue[@]} -gt 0 ]; do
   done
 done
 
-for needed in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Multimedia.dll platforms/qwindows.dll \
-  multimedia/windowsmediaplugin.dll; do
+for needed in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll; do
   [ -f "$stage/$needed" ] || fail "$needed did not reach the package"
 done
 
@@ -134,14 +132,14 @@ done
 cp -r "$build/bin/Data" "$stage/Data"
 
 # Licence texts of what ships: the program's own font (in Data), Qt's LGPL and the notices of
-# the third-party code inside Qt (Debian's copyright files of the same sources), the MinGW
-# runtime (GCC's runtime library exception, winpthreads).
+# the third-party code inside Qt (Debian's copyright files of the same sources), miniaudio
+# (compiled into the program), the MinGW runtime (GCC's runtime library exception, winpthreads).
 licences=$stage/licences
 mkdir -p "$licences"
 cp /usr/share/common-licenses/LGPL-3 "$licences/Qt-LGPL-3.0.txt"
 cp /usr/share/common-licenses/GPL-3 "$licences/GPL-3.0.txt"
 cp /usr/share/doc/libqt6core6/copyright "$licences/Qt-base-notices.txt"
-cp /usr/share/doc/libqt6multimedia6/copyright "$licences/Qt-multimedia-notices.txt"
+cp "$root/third_party/miniaudio/LICENSE" "$licences/miniaudio-LICENSE.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/MinGW-GCC-runtime.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$licences/MinGW-w64-runtime.txt"
 cp "$root/Data/KCOURK-LICENSE.txt" "$licences/KCOURK-font-OFL.txt"
@@ -150,9 +148,12 @@ Tirvelon $version for Windows
 
 Qt $(basename "$qt" | cut -d- -f2) (Qt6*.dll and the plugin folders) is used under the GNU Lesser
 General Public License version 3 (Qt-LGPL-3.0.txt, which builds on GPL-3.0.txt); its source is
-Debian's qt6-base, qt6-shadertools and qt6-multimedia source packages of that version, and the
-notices of the code it bundles are in Qt-*-notices.txt. The Qt DLLs can be replaced with other
-builds of the same version.
+Debian's qt6-base source package of that version, and the notices of the code it bundles are
+in Qt-base-notices.txt. The Qt DLLs can be replaced with other builds of the same version.
+
+The sound is played with miniaudio $(sed -n 's/^miniaudio - v\([0-9.]*\) .*/\1/p' "$root/third_party/miniaudio/miniaudio.h") by David Reid, compiled into tirvelon.exe, under
+the public domain (Unlicense) or MIT No Attribution, at the user's choice
+(miniaudio-LICENSE.txt).
 
 libstdc++-6.dll and libgcc_s_seh-1.dll come from GCC under the GPL with the GCC Runtime Library
 Exception, libwinpthread-1.dll from MinGW-w64 (MinGW-*.txt).
