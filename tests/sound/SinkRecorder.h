@@ -1,27 +1,37 @@
 #pragma once
 
-#include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QVector>
 
-// Records a PulseAudio sink's monitor with parec (signed 16-bit mono, 44100 Hz) while a test
-// plays into that sink. Positions are seconds of recorded sound, so a test can mark when it did
-// something and later measure the stretch of the recording that followed.
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// Records the default sound input (mono, 44100 Hz) while a test plays into the default output.
+// Under tests/harness the input is the monitor of the private PulseAudio's null sink, so the
+// recording is what the players sent out; under Wine, WASAPI's default capture device is that
+// same monitor. It records in-process through miniaudio, as no parec runs under Wine.
+// Positions are seconds of recorded sound, so a test can mark when it did something and later
+// measure the stretch of the recording that followed.
 class SinkRecorder
 {
 public:
     static constexpr int Rate = 44100;
 
-    explicit SinkRecorder(const QString &sink);
+    SinkRecorder();
     ~SinkRecorder();
+    SinkRecorder(const SinkRecorder &) = delete;
+    SinkRecorder &operator=(const SinkRecorder &) = delete;
 
-    // Starts parec and waits until the monitor delivers samples: the first second or two after
-    // connecting are never delivered, so sound played before this returns would be lost.
+    // Opens the default input and waits until it delivers samples, so that nothing played
+    // after this returns is lost.
     bool start(int timeoutMs = 15000);
-    // Seconds recorded so far.
+    // Seconds recorded so far; runs the event loop's pending events first.
     double position();
     void stop();
+    // The capture device and its back end, for the log.
+    QString deviceName() const;
+
     // RMS level of [fromS, toS) in dB relative to full scale (a full-scale sine reads -3 dB);
     // digital silence reads -120.
     double rmsDbfs(double fromS, double toS) const;
@@ -31,12 +41,21 @@ public:
     double soundingSeconds(double fromS, double toS, double thresholdDbfs = -60.0) const;
     // Median level of the windows louder than thresholdDbfs; -120 when none is.
     double soundingLevelDbfs(double fromS, double toS, double thresholdDbfs = -60.0) const;
+    // Start of the first 0.1 s window of [fromS, toS) louder than thresholdDbfs; -1 when none.
+    double onsetSeconds(double fromS, double toS, double thresholdDbfs = -60.0) const;
+    // Level of the sine of the given frequency in [fromS, toS), on the scale of rmsDbfs: a
+    // recording of that sine alone reads the same in both. Tells apart sounds played at once.
+    double toneDbfs(double fromS, double toS, double frequency) const;
 
 private:
-    void collect();
+    struct Capture;
+
+    void append(const float *samples, unsigned count);
+    std::vector<float> samples(double fromS, double toS) const;
     QVector<double> windowLevels(double fromS, double toS) const;
 
-    QString m_sink;
-    QProcess m_parec;
-    QByteArray m_bytes;
+    std::unique_ptr<Capture> m_capture;
+    // Filled on miniaudio's capture thread, read on the test's.
+    mutable std::mutex m_mutex;
+    std::vector<float> m_samples;
 };
