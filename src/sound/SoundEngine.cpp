@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr ma_uint32 PeriodMs = 100;
+
 #ifdef Q_OS_WIN
 const ma_backend Backends[] = { ma_backend_wasapi, ma_backend_dsound, ma_backend_winmm };
 #else
@@ -138,6 +140,9 @@ bool SoundEngine::open()
     engineConfig.pContext = &output->context;
     engineConfig.dataCallback = &Output::mix;
     engineConfig.noAutoStart = MA_TRUE;
+    // Nothing here needs low latency, but a call must not stutter on a busy machine: periods of
+    // 100 ms (miniaudio's conservative default) rather than its low-latency 10 to 25 ms.
+    engineConfig.periodSizeInMilliseconds = PeriodMs;
     if (ma_engine_init(&engineConfig, &output->engine) != MA_SUCCESS) {
         ma_context_uninit(&output->context);
         return false;
