@@ -197,26 +197,52 @@ double SinkRecorder::onsetSeconds(double fromS, double toS, double thresholdDbfs
     return -1.0;
 }
 
+double SinkRecorder::gapSeconds(double fromS, double toS, double minSeconds) const
+{
+    const std::vector<float> stretch = samples(fromS, toS);
+    const auto shortest = size_t(minSeconds * Rate);
+    size_t silent = 0, run = 0;
+    for (float sample : stretch) {
+        // Below the least step of 16-bit audio: nothing was playing.
+        if (std::abs(sample) < 1.0f / 65536) {
+            ++run;
+            continue;
+        }
+        if (run >= shortest)
+            silent += run;
+        run = 0;
+    }
+    if (run >= shortest)
+        silent += run;
+    return double(silent) / Rate;
+}
+
 double SinkRecorder::toneDbfs(double fromS, double toS, double frequency) const
 {
-    // Goertzel's filter at one frequency over a Hann window, whose side lobes keep tones a few
-    // hundred hertz apart from leaking into each other.
+    // Goertzel's filter at one frequency over Hann windows of 0.1 s, whose side lobes keep tones
+    // a few hundred hertz apart from leaking into each other. Their powers are averaged rather
+    // than one long filter run: a break in the sound shifts the phase of what follows, and the
+    // parts of one long run would cancel out.
     const std::vector<float> stretch = samples(fromS, toS);
-    const size_t count = stretch.size();
-    if (count < 2)
-        return Silence;
+    const auto step = size_t(Window * Rate);
     const double coefficient = 2.0 * std::cos(2.0 * Pi * frequency / Rate);
-    double previous = 0, beforePrevious = 0, windowSum = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const double weight = 0.5 - 0.5 * std::cos(2.0 * Pi * double(i) / double(count - 1));
-        windowSum += weight;
-        const double current = weight * stretch[i] + coefficient * previous - beforePrevious;
-        beforePrevious = previous;
-        previous = current;
+    double power = 0;
+    size_t windows = 0;
+    for (size_t first = 0; first + step <= stretch.size(); first += step, ++windows) {
+        double previous = 0, beforePrevious = 0, weightSum = 0;
+        for (size_t i = 0; i < step; ++i) {
+            const double weight = 0.5 - 0.5 * std::cos(2.0 * Pi * double(i) / double(step - 1));
+            weightSum += weight;
+            const double current
+                    = weight * stretch[first + i] + coefficient * previous - beforePrevious;
+            beforePrevious = previous;
+            previous = current;
+        }
+        const double magnitudeSquared = previous * previous + beforePrevious * beforePrevious
+                - coefficient * previous * beforePrevious;
+        // Amplitude 2|X|/sum(w); a sine of amplitude a has the mean square a²/2.
+        const double amplitude = 2.0 * std::sqrt(qMax(0.0, magnitudeSquared)) / weightSum;
+        power += amplitude * amplitude / 2.0;
     }
-    const double magnitudeSquared = previous * previous + beforePrevious * beforePrevious
-            - coefficient * previous * beforePrevious;
-    // Amplitude 2|X|/sum(w); a sine of amplitude a has the mean square a²/2.
-    const double amplitude = 2.0 * std::sqrt(qMax(0.0, magnitudeSquared)) / windowSum;
-    return dbfs(amplitude * amplitude / 2.0);
+    return windows == 0 ? Silence : dbfs(power / windows);
 }

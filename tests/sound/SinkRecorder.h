@@ -43,6 +43,9 @@ public:
     double soundingLevelDbfs(double fromS, double toS, double thresholdDbfs = -60.0) const;
     // Start of the first 0.1 s window of [fromS, toS) louder than thresholdDbfs; -1 when none.
     double onsetSeconds(double fromS, double toS, double thresholdDbfs = -60.0) const;
+    // Seconds of [fromS, toS) in stretches of at least minSeconds of digital silence: where
+    // sound should be continuous, the output ran dry (an underrun) there.
+    double gapSeconds(double fromS, double toS, double minSeconds = 0.005) const;
     // Level of the sine of the given frequency in [fromS, toS), on the scale of rmsDbfs: a
     // recording of that sine alone reads the same in both. Tells apart sounds played at once.
     double toneDbfs(double fromS, double toS, double frequency) const;
