@@ -21,7 +21,12 @@ bus for the rest of the process: use one Desktop per test process.
 Clock: faketime="YYYY-MM-DD HH:MM:SS" preloads libfaketime with FAKETIME="@<moment>", so the
 program's wall clock starts at that moment and then runs at normal speed, while
 FAKETIME_DONT_FAKE_MONOTONIC=1 leaves the monotonic clock alone: Qt's timers run on it and keep
-firing every second as they should.
+firing every second as they should. faketime=desktop.fake_clock(moment) gives a clock the test
+can move while the program runs (FakeClock.set), to reach several prayer times in one run.
+
+Sound server: Desktop(start_sound_server=False) points the program at the PulseAudio socket but
+leaves the server down, as at a logon where the program starts first; desktop.pulse.start()
+brings it up later, desktop.pulse.kill() ends it as a crash would.
 """
 
 import os
@@ -49,6 +54,51 @@ _SESSION_VARS = (
     "XDG_CURRENT_DESKTOP", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS", "XDG_STATE_HOME", "DESKTOP_SESSION",
     "GTK_MODULES", "LD_PRELOAD", "FAKETIME", "QT_MEDIA_BACKEND",
 )
+
+
+class FakeClock:
+    """A wall clock for libfaketime that the test moves while the program runs.
+
+    The file holds an offset from the real clock ("+123.456s" or "-…s"); libfaketime re-reads it
+    at most CACHE_S seconds after a change. An offset, unlike an "@moment", keeps the program's
+    time a fixed distance from this process's real clock, so now() is exact whenever the file was
+    re-read."""
+
+    CACHE_S = 1
+
+    def __init__(self, path, moment):
+        self.path = path
+        self.set(moment)
+
+    @staticmethod
+    def epoch(moment):
+        """Seconds since the epoch of "YYYY-MM-DD HH:MM:SS" in local time (the program's zone)."""
+        if not re.fullmatch(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", moment):
+            raise ValueError("a moment looks like 2026-03-21 05:00:00: %r" % moment)
+        return time.mktime(time.strptime(moment, "%Y-%m-%d %H:%M:%S"))
+
+    def set(self, moment):
+        """Moves the clock to moment ("YYYY-MM-DD HH:MM:SS", or seconds since the epoch)."""
+        target = self.epoch(moment) if isinstance(moment, str) else float(moment)
+        self.offset = target - time.time()
+        # Replaced whole, so that libfaketime never reads a half-written offset.
+        partial = self.path + ".new"
+        with open(partial, "w") as f:
+            f.write("%+.3fs\n" % self.offset)
+        os.replace(partial, self.path)
+        self.moved_at = time.monotonic()
+
+    def now(self):
+        """The program's wall clock, seconds since the epoch (once it has re-read the file)."""
+        return time.time() + self.offset
+
+    def env(self):
+        return {
+            "LD_PRELOAD": LIBFAKETIME,
+            "FAKETIME_TIMESTAMP_FILE": self.path,
+            "FAKETIME_CACHE_DURATION": str(self.CACHE_S),
+            "FAKETIME_DONT_FAKE_MONOTONIC": "1",
+        }
 
 
 class Program:
@@ -79,9 +129,11 @@ class Program:
 
 
 class Desktop:
-    def __init__(self, tray=False, audio_sink=True, screen="1280x800x24", keep_dir=False):
+    def __init__(self, tray=False, audio_sink=True, screen="1280x800x24", keep_dir=False,
+                 start_sound_server=True):
         self.tray = tray
         self.audio_sink = audio_sink
+        self.start_sound_server = start_sound_server
         self.screen = screen
         self.keep_dir = keep_dir
         self.dir = None
@@ -134,7 +186,9 @@ class Desktop:
             self._start_tray()
         self._start_atspi()
         if self.audio_sink:
-            self.pulse = PulseAudio(base_dir=os.path.join(self.dir, "pulse")).start()
+            self.pulse = PulseAudio(base_dir=os.path.join(self.dir, "pulse"))
+            if self.start_sound_server:
+                self.pulse.start()
             os.environ.update(self.pulse.client_env({}))
         return self
 
@@ -298,10 +352,17 @@ class Desktop:
             env.update(extra)
         return env
 
+    def fake_clock(self, moment):
+        """A movable fake clock set to moment, for start_program(faketime=...)."""
+        return FakeClock(os.path.join(self.dir, "faketime-%d" % len(self._programs)), moment)
+
     def start_program(self, binary, faketime=None, env=None, args=()):
-        """Starts binary on this desktop; faketime is a start moment "YYYY-MM-DD HH:MM:SS"."""
+        """Starts binary on this desktop; faketime is a start moment "YYYY-MM-DD HH:MM:SS" or
+        a FakeClock."""
         run_env = self.env(env)
-        if faketime is not None:
+        if isinstance(faketime, FakeClock):
+            run_env.update(faketime.env())
+        elif faketime is not None:
             if not re.fullmatch(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", faketime):
                 raise ValueError("faketime must look like 2026-03-21 05:00:00: %r" % faketime)
             run_env.update({
@@ -531,9 +592,10 @@ class Desktop:
 
     # ----- sound ------------------------------------------------------------------------------
 
-    def recorder(self):
-        """A background recording of the null sink; start() it, later stop() for the samples."""
-        return self.pulse.recorder()
+    def recorder(self, sink=None):
+        """A background recording of the null sink (or of another one plugged in by the test);
+        start() it, later stop() for the samples."""
+        return self.pulse.recorder(sink)
 
     def record(self, seconds):
         """seconds of the null sink's monitor: signed 16-bit mono samples at 44100 Hz."""

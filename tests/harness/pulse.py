@@ -4,12 +4,18 @@ Nothing reaches a real sound card and nothing touches the user's own server: the
 own HOME, runtime dir and socket under a temporary directory. Sound played by a client started
 with `env` lands in the sink; its monitor is recorded with parec to measure what came out.
 
+The server can be killed and started again at the same socket (a crashed or restarted sound
+server), and further null sinks can be plugged in and made the default output while it runs
+(headphones, a monitor's HDMI output).
+
 As root PulseAudio warns ("not intended to be run as root") but runs fine in per-user mode with
 the flags below; -n skips the system default.pa so only our three lines are loaded.
 """
 
+import json
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import threading
@@ -20,10 +26,12 @@ import procs
 SINK = "tirvelon_null"
 
 class Recorder:
-    """Records the null sink's monitor in the background until stop()."""
+    """Records a null sink's monitor (the default sink's unless named) in the background until
+    stop()."""
 
-    def __init__(self, pulse):
+    def __init__(self, pulse, sink=None):
         self._pulse = pulse
+        self.sink = sink or pulse.sink
         self._data = bytearray()
         self._lock = threading.Lock()
         self._first = threading.Event()
@@ -32,7 +40,7 @@ class Recorder:
 
     def start(self, timeout=15.0):
         self._proc = procs.spawn(
-            ["parec", "--device=%s.monitor" % self._pulse.sink, "--format=s16le", "--channels=1",
+            ["parec", "--device=%s.monitor" % self.sink, "--format=s16le", "--channels=1",
              "--rate=%d" % audio.RATE, "--raw", "--latency-msec=20"],
             env=self._pulse.client_env(), stdout=subprocess.PIPE)
         self._thread = threading.Thread(target=self._pump, daemon=True)
@@ -125,7 +133,8 @@ class PulseAudio:
             f.write("load-module module-native-protocol-unix auth-anonymous=1 socket=%s\n"
                     % self.socket)
             f.write("set-default-sink %s\n" % self.sink)
-        self._log = open(self.log_path, "w")
+        # Appended: a restarted server's log follows the one it replaced.
+        self._log = open(self.log_path, "a")
         self._proc = procs.spawn(
             ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
              "--use-pid-file=no", "--log-target=stderr", "--disable-shm=yes", "-F", config],
@@ -146,8 +155,55 @@ class PulseAudio:
                                 text=True, timeout=10)
         return result.returncode == 0 and ("Default Sink: %s" % self.sink) in result.stdout
 
-    def recorder(self):
-        return Recorder(self)
+    def running(self):
+        return procs.alive(self._proc)
+
+    def kill(self):
+        """Ends the daemon at once, as a crash would; its clients lose their connection. The
+        directory (and the stale socket) stays, so that start() brings it up at the same place."""
+        if self._proc is not None:
+            try:
+                os.killpg(self._proc.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self._proc.wait(10)
+        self.stop(keep_dir=True)
+
+    def pactl(self, *args):
+        """Runs pactl against this server; returns its output."""
+        result = subprocess.run(["pactl", *args], env=self.client_env(), capture_output=True,
+                                text=True, timeout=10)
+        if result.returncode != 0:
+            raise RuntimeError("pactl %s failed: %s" % (" ".join(args), result.stderr.strip()))
+        return result.stdout
+
+    def add_sink(self, name):
+        """Plugs in another null sink; it is not made the default."""
+        self.pactl("load-module", "module-null-sink", "sink_name=%s" % name,
+                   "rate=%d" % audio.RATE, "channels=2")
+
+    def set_default_sink(self, name):
+        self.pactl("set-default-sink", name)
+
+    def default_sink(self):
+        return self.pactl("get-default-sink").strip()
+
+    def sink_inputs(self, pid=None):
+        """The playback streams on the server (of process pid only, when given): a list of
+        dicts with "index", "sink" (its name) and "pid"."""
+        sinks = {str(s["index"]): s["name"] for s in json.loads(self.pactl("-f", "json", "list",
+                                                                               "sinks"))}
+        found = []
+        for entry in json.loads(self.pactl("-f", "json", "list", "sink-inputs")):
+            owner = entry.get("properties", {}).get("application.process.id")
+            if pid is not None and owner != str(pid):
+                continue
+            found.append({"index": entry["index"], "sink": sinks.get(str(entry["sink"])),
+                          "pid": owner})
+        return found
+
+    def recorder(self, sink=None):
+        return Recorder(self, sink)
 
     def record(self, seconds):
         """Records seconds of the sink's monitor and returns the samples."""
@@ -158,13 +214,13 @@ class PulseAudio:
             samples = rec.stop()
         return samples[: int(seconds * audio.RATE)]
 
-    def stop(self):
+    def stop(self, keep_dir=False):
         procs.stop(self._proc)
         self._proc = None
         if self._log is not None:
             self._log.close()
             self._log = None
-        if self._own_dir:
+        if self._own_dir and not keep_dir:
             shutil.rmtree(self.dir, ignore_errors=True)
 
     def __enter__(self):
