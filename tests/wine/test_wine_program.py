@@ -1,30 +1,48 @@
 #!/usr/bin/python3
 """The Windows program as a Windows user gets it, under Wine on the test desktop: the installer
-run silently into a folder whose path has spaces, then the installed program started a little
-before the noon call of 21 March 2026 (faketime) with Sulaymaniyah saved as the city.
+run silently into a folder whose path has spaces, then the installed program started three times
+under faketime on 21 March 2026 with Sulaymaniyah saved as the city. Its sound goes through
+Wine's WASAPI into the desktop's PulseAudio and is measured on the null sinks' monitors.
 
-Checked: the installed files and the uninstall entry; the start-up sound on the PulseAudio null
-sink; the 491 x 272 window and its six times, read back from a screenshot, against the committed
-table; the logon start value "Delkaro" written quoted for the path with spaces; the noon call's
-strip and its sound; the clock dialog and the about window; the box unticked empties the value
-and stores "0"; a second start ends with status 0 and brings the hidden window back; a close
-through the window manager stores the choices in the registry. Screenshots of the main window,
-the strip, the clock dialog and the about window go to the output folder (and to docs/windows/
-with TIRVELON_UPDATE_DOCS=1). Start time, idle CPU and peak memory are printed."""
+First start, a minute before the noon call (muezzin 3, the slider saved at 70): the installed
+files and the uninstall entry; the start-up sound, whole and at the players' volume of 50; the
+491 x 272 window and its six times, read back from a screenshot, against the committed table;
+the logon start value "Delkaro" written quoted for the path with spaces; a preview from the play
+button, 3.mp3 at the slider's volume through the players' taper, and silence after its stop; a
+second null sink made the default output between two sounds and during one (the next sound
+follows the new default; what a sound in progress does is measured and printed); the noon call
+at the noon time, 3.mp3, and the strip's slide-out when its close mark is clicked, the call
+fading over about 1.4 s and closing at the recording's end; the clock dialog and the about
+window; the box unticked empties the value and stores "0"; a second start ends with status 0
+and brings the hidden window back; a close through the window manager stores the choices.
+
+Second start, with the prefix user's APPDATA in a folder named in Arabic script: the program
+holds no sound output while quiet, and its idle cost is measured over a minute; meanwhile a copy
+of 2.mp3 is put there as the user's own 3.mp3, and the noon call plays it instead of the shipped
+one. Third start, just before dawn with muezzin 2 chosen: the dawn call plays the dawn recording
+7.mp3. Then the uninstaller.
+
+Screenshots of the main window, the strip, the clock dialog and the about window go to the
+output folder (and to docs/windows/ with TIRVELON_UPDATE_DOCS=1). Printed: time from the start
+to the window, peak memory (VmHWM) and thread count of the Wine process running tirvelon.exe,
+its idle CPU over a minute, and the levels heard on each sink."""
 
 import datetime
 import glob
+import math
 import os
 import shutil
 import subprocess
 import sys
 import time
 
-from wine_support import SOURCE_DIR, Desktop, WinePrefix, arguments, leftover_processes, ocr, \
-    require
+from wine_support import SOURCE_DIR, Desktop, Listening, WinePrefix, arguments, \
+    leftover_processes, ocr, require
 
-from e2e_support import check, check_equal, run  # noqa: I
-from test_call_common import slot_minutes  # noqa: E402
+from e2e_support import check, check_equal, eventually, run  # noqa: I
+from test_call_common import (QUIET_DBFS, RATE, Recordings, align, dbfs, decode,  # noqa: E402
+                              envelope, slot_minutes, window_map_state)
+from test_call_slideout import WINDOWS, runs, speech_everywhere, track  # noqa: E402
 from test_dialogs_support import stop  # noqa: E402
 from test_mainwindow import slot_text  # noqa: E402
 import audio  # noqa: E402
@@ -34,13 +52,32 @@ INSTALL_DIR = r"C:\Program Files\Tirvelon Test\Prayer Times"
 SETTINGS_KEY = r"HKCU\Software\Tirvelon\Tirvelon\Settings"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Tirvelon"
+# Where Wine takes a process's APPDATA from: the profile's variables, as Windows sets them at
+# logon. A user whose name is written in Arabic script has such a folder.
+PROFILE_KEY = r"HKCU\Volatile Environment"
+ARABIC_APPDATA = "C:\\users\\بانگ\\AppData\\Roaming"
 DAY = datetime.date(2026, 3, 21)
 CITY = 2  # Sulaymaniyah
-NOON = 2
-LEAD_S = 30  # the program starts this long before the noon call
+DAWN, NOON = 0, 2
+MUEZZIN = 3  # its opening is unlike every other recording's, so a few seconds tell it apart
+DAWN_MUEZZIN = 2
+STAND_IN = 2  # the shipped recording copied in as the user's own 3.mp3
+VOLUME = 70
+START_VOLUME = 50  # the start-up sound's player keeps the players' initial volume
+NOON_LEAD_S = 75  # the first start, this long before the noon call
+USERS_LEAD_S = 90  # the second: a minute of idle fits before the call
+DAWN_LEAD_S = 20
+IDLE_S = 60
+PREVIEW_S = 6
+HEARD_S = 8  # of a call, compared against the recordings
+# The slide-out's click, this far into the call at the earliest: the call's start is timed and
+# the recording told apart from the others before it.
+CLICK_FROM_S = 6.0
 MAIN_SIZE = (491, 272)
 STRIP_SIZE = (288, 30)
 AUDIBLE_DBFS = -50.0
+TAPER_TOLERANCE_DB = 1.5
+SECOND_SINK = "second"
 
 # Where the window shows what is read back, in pixels of the 491 x 272 window (twips / 15):
 # LB(k) in Frame1 (180, 480) at (270, 270 + 360 k), 1095 x 255; the clock Label3 at
@@ -48,16 +85,35 @@ AUDIBLE_DBFS = -50.0
 TIME_BOXES = [(30, 50 + 24 * k, 73, 17) for k in range(6)]
 CLOCK_BOX = (264, 32, 199, 33)
 # Controls clicked, at their middle: Check1 (360, 3675, 3375 x 255: the logon box), Command2
-# (240, 3030, 855 x 420: the clock dialog), Label5 (615, 60, 1350 x 255: about).
+# (240, 3030, 855 x 420: the clock dialog), Label5 (615, 60, 1350 x 255: about), Command1 in
+# Frame2 (3690, 1230) at (150, 1590), 465 x 390 (the preview button); on the strip, its close
+# mark Label2 (3960, 120, 255 x 240).
 CHECK1_AT = (136, 253)
 COMMAND2_AT = (48, 216)
 LABEL5_AT = (86, 12)
+COMMAND1_AT = (271, 201)
+LABEL2_AT = (272, 16)
 
 
 def xdotool(*args):
     return subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
                           timeout=30).stdout
 
+
+def click(x, y):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("click", 1)
+
+
+def crop(screenshot, box, path):
+    x, y, width, height = box
+    subprocess.run(["convert", screenshot, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                    "+repage", path], check=True, timeout=60)
+    return path
+
+
+# ----- the program's process ----------------------------------------------------------------------
 
 def wine_pids(marker_dir):
     """Unix pids of the desktop's processes running tirvelon.exe."""
@@ -78,40 +134,489 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def peak_memory_mb(pid):
+def status(pid):
+    """(peak memory VmHWM in MB, thread count) of a process."""
+    values = {}
     with open("/proc/%d/status" % pid) as f:
         for line in f:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1]) / 1024
-    return 0.0
+            name, _, value = line.partition(":")
+            values[name] = value.split()
+    return int(values["VmHWM"][0]) / 1024, int(values["Threads"][0])
 
 
-def heard(level, what):
-    """Checks that a sound reached the null sink, or names the Wine gap that keeps it silent.
+class Start:
+    """The installed program started with its clock at a moment (a datetime): its process, the
+    Unix pid running tirvelon.exe, and where a moment of its clock falls on time.monotonic()."""
 
-    Wine 8.0 plays no Qt Multimedia sound: its Media Foundation reads the file URL
-    "file:///Z:/..." as the path "/Z:/..." (0x80070003), and even from a stream its topology
-    loader cannot put the resampler between the 16-bit recording and the audio renderer
-    (MF_E_TOPO_CODEC_NOT_FOUND). Windows does both. The silence is reported, never passed."""
-    if level > AUDIBLE_DBFS:
-        check(True, "%s: %.1f dBFS on the null sink" % (what, level))
-        return True
-    print("WINE GAP (not a pass): %s is silent under Wine, %.1f dBFS; Wine 8.0's Media "
-          "Foundation cannot play it (see heard() in this script)" % (what, level))
-    return False
+    def __init__(self, desktop, wine, exe, moment, name):
+        self.desktop = desktop
+        self.moment = moment
+        self.launched = time.monotonic()
+        self.program = wine.start(exe, faketime=moment.strftime("%Y-%m-%d %H:%M:%S"), name=name)
+        print("%s: started at %s (fake clock)" % (name, moment))
+
+    def at(self, moment):
+        return self.launched + (moment - self.moment).total_seconds()
+
+    def main_window(self):
+        found = procs.wait_until(lambda: self.desktop.windows(title="Tirvelon"), 60,
+                                 interval=0.1, what="the main window")
+        self.window_s = time.monotonic() - self.launched
+        print("window shown %.2f s after the start" % self.window_s)
+        pids = wine_pids(self.desktop.dir)
+        check_equal(len(pids), 1, "processes running tirvelon.exe")
+        self.pid = pids[0]
+        return found[0]
+
+    def strip(self, timeout):
+        return procs.wait_until(lambda: self.desktop.windows(title="Tirvelon alert"), timeout,
+                                interval=0.1, what="the alert strip")[0]
+
+    def close(self, window):
+        self.desktop.close_window(window)
+        return self.program.wait(30)
 
 
-def click(x, y):
-    xdotool("mousemove", x, y)
-    time.sleep(0.1)
-    xdotool("click", 1)
+def moment_of(minutes):
+    return datetime.datetime.combine(DAY, datetime.time()) + datetime.timedelta(minutes=minutes)
 
 
-def crop(screenshot, box, path):
-    x, y, width, height = box
-    subprocess.run(["convert", screenshot, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-                    "+repage", path], check=True, timeout=60)
-    return path
+# ----- what is heard ------------------------------------------------------------------------------
+
+def taper_db(volume):
+    """The players' gain at a volume 0..100 in dB: -ln(1 - v/100) / ln(100), unity from 99."""
+    if volume >= 99:
+        return 0.0
+    return 20 * math.log10(-math.log(1 - volume / 100.0) / math.log(100))
+
+
+def check_heard(level, what):
+    check(level > AUDIBLE_DBFS, "%s is heard (%.1f dBFS)" % (what, level))
+
+
+def check_quiet(level, what):
+    check(level < QUIET_DBFS, "%s is silent (%.1f dBFS)" % (what, level))
+
+
+def streams(desktop, pid):
+    """The sinks the process's playback streams are on."""
+    return [entry["sink"] for entry in desktop.pulse.sink_inputs(pid)]
+
+
+def profile(sinks, start, end):
+    """Loudness in 0.1 s steps on each sink between two moments, for the log."""
+    lines = []
+    for heard in sinks:
+        samples = heard.samples()
+        levels = []
+        moment = start
+        while moment < end - 0.05:
+            levels.append("%4.0f" % dbfs(samples, heard.rec_second(moment),
+                                         heard.rec_second(moment + 0.1)))
+            moment += 0.1
+        lines.append("  %-14s %s" % (heard.sink, " ".join(levels)))
+    return "\n".join(lines)
+
+
+def startup_sound(heard, launched, until, recordings):
+    """The start-up sound: once, whole, at the players' initial volume."""
+    samples = heard.samples()[int(heard.rec_second(launched) * RATE):
+                              int(heard.rec_second(until) * RATE)]
+    sounding = audio.sounding_seconds(samples)
+    loudest = max((level for _, level in audio.loudness(samples)), default=audio.SILENCE_DBFS)
+    original = decode(os.path.join(recordings.folder, "Wave.wav"))
+    file_levels = [level + taper_db(START_VOLUME) for _, level in audio.loudness(original)]
+    file_sounding = sum(0.1 for level in file_levels if level > -60)
+    print("start-up sound: %.1f s above -60 dBFS, loudest 0.1 s %.1f dBFS; Wave.wav at volume "
+          "%d: %.1f s, %.1f dBFS" % (sounding, loudest, START_VOLUME, file_sounding,
+                                      max(file_levels)))
+    check_heard(loudest, "the start-up sound")
+    check(abs(sounding - file_sounding) <= 0.4, "the start-up sound is heard once, whole")
+    check(abs(loudest - max(file_levels)) <= 3.0,
+          "the start-up sound is as loud as Wave.wav at volume %d" % START_VOLUME)
+
+
+def press_preview(desktop, window, shows_strip):
+    """Clicks the play button; returns the moment once the strip came or went with it."""
+    x, y, _, _ = desktop.window_geometry(window)
+    at = time.monotonic()
+    click(x + COMMAND1_AT[0], y + COMMAND1_AT[1])
+    procs.wait_until(lambda: bool(desktop.windows(title="Tirvelon alert")) == shows_strip, 10,
+                     interval=0.1, what="the preview's strip %s" % ("shown" if shows_strip
+                                                                    else "gone"))
+    return at
+
+
+# ----- the parts ----------------------------------------------------------------------------------
+
+def install(wine, setup):
+    start = time.monotonic()
+    # /D= takes the rest of the command line as it is, spaces and all, and no quotes: cmd
+    # passes the line on untouched, where wine itself would quote the argument.
+    wine.run(["cmd", "/c", "%s /S /D=%s" % (wine.windows_path(setup), INSTALL_DIR)],
+             timeout=300)
+    wine.wait_idle()
+    print("installed in %.1f s" % (time.monotonic() - start))
+    installed = wine.unix_path(INSTALL_DIR)
+    for name in ("tirvelon.exe", "uninstall.exe", "Qt6Core.dll", "platforms/qwindows.dll",
+                 "Data/5.mp3", "Data/7.mp3", "Data/Wave.wav", "Data/KCOURK.Fnt"):
+        check(os.path.isfile(os.path.join(installed, name)), "installed: " + name)
+    entry = wine.reg_values("HKCU\\" + UNINSTALL_KEY) or wine.reg_values("HKLM\\" + UNINSTALL_KEY)
+    check_equal(entry.get("DisplayName"), "Tirvelon", "uninstall entry's name")
+    check_equal(entry.get("InstallLocation"), INSTALL_DIR, "uninstall entry's folder")
+    return installed
+
+
+def preview(desktop, window):
+    """A preview played for a few seconds and stopped; returns the moments of the two clicks."""
+    pressed = press_preview(desktop, window, True)
+    time.sleep(PREVIEW_S)
+    return pressed, press_preview(desktop, window, False)
+
+
+def preview_heard(heard, recordings, pressed, stopped):
+    """The preview at the slider's volume, heard through the taper, and silence after its
+    stop."""
+    onset = recordings.expect_heard(heard.samples(), heard, pressed - 1, pressed + 3, MUEZZIN,
+                                    "in the preview", length_s=PREVIEW_S - 2)
+    print("preview sounds %.2f s after the click" % (onset - pressed))
+    playing = heard.level(onset + 0.5, stopped - 0.2, "of the preview at volume %d" % VOLUME)
+    reference = dbfs(recordings.samples(MUEZZIN), 0.5, stopped - 0.2 - onset)
+    gain = playing - reference
+    print("%d.mp3 there: %.1f dBFS, so the gain is %.1f dB; the taper at %d gives %.1f dB"
+          % (MUEZZIN, reference, gain, VOLUME, taper_db(VOLUME)))
+    check_heard(playing, "the preview")
+    check(abs(gain - taper_db(VOLUME)) <= TAPER_TOLERANCE_DB,
+          "the preview plays at the slider's volume through the taper (%.1f dB)" % gain)
+    check_quiet(heard.level(stopped + 0.7, stopped + 3, "after the stop"), "the stopped preview")
+
+
+def default_output(desktop, window, start, heard, other, stopped):
+    """The default sink moved to the second one with the output still open after a sound, moved
+    back during the next sound, and moved again once the output had closed; the sound's sink is
+    measured each time. Ends with the first sink the default again."""
+    pulse = desktop.pulse
+
+    def on(start_at, end_at, what):
+        return heard.level(start_at, end_at, what), other.level(start_at, end_at, what)
+
+    # With the output open but quiet (it closes 5 s after the last sound).
+    time.sleep(max(0.0, stopped + 3.2 - time.monotonic()))
+    check(streams(desktop, start.pid) != [], "the output is still open after the preview")
+    pulse.set_default_sink(other.sink)
+    pressed = press_preview(desktop, window, True)
+    time.sleep(3)
+    print("streams of the program: %s" % streams(desktop, start.pid))
+    moved = time.monotonic()
+    pulse.set_default_sink(heard.sink)
+    time.sleep(3)
+    print("streams of the program: %s" % streams(desktop, start.pid))
+    stopped = press_preview(desktop, window, False)
+    open_output = on(pressed + 1.0, moved - 0.1, "the next sound, default changed while open")
+    in_progress = on(moved + 1.0, stopped - 0.2, "the same sound after the default moved back")
+    print("around the change during the sound (0.1 s steps from 0.3 s before):\n"
+          + profile((heard, other), moved - 0.3, moved + 1.2))
+
+    # With the output closed.
+    procs.wait_until(lambda: not streams(desktop, start.pid), 15, interval=0.1,
+                     what="the output to close")
+    closed = time.monotonic()
+    print("output closed %.1f s after the preview's stop" % (closed - stopped))
+    pulse.set_default_sink(other.sink)
+    pressed = press_preview(desktop, window, True)
+    time.sleep(3)
+    print("streams of the program: %s" % streams(desktop, start.pid))
+    stopped = press_preview(desktop, window, False)
+    pulse.set_default_sink(heard.sink)
+    fresh = on(pressed + 1.0, stopped - 0.2, "the next sound, default changed while closed")
+
+    check(fresh[1] > AUDIBLE_DBFS and fresh[0] < QUIET_DBFS,
+          "the next sound after the output closed plays on the new default output")
+    check(open_output[1] > AUDIBLE_DBFS and open_output[0] < QUIET_DBFS,
+          "the next sound on an output left open plays on the new default output")
+    check(in_progress[0] > AUDIBLE_DBFS and in_progress[1] < QUIET_DBFS,
+          "a sound in progress moves to the new default output")
+
+
+def noon_call_and_slide_out(desktop, start, heard, recordings, noon, shots, out):
+    """The noon call at the noon time, its strip, and the slide-out from its close mark; returns
+    (strip window, moment the call started)."""
+    reference = recordings.samples(MUEZZIN)
+    length = len(reference) / RATE
+    click_offset = CLICK_FROM_S - 3.0 + speech_everywhere(reference[int((CLICK_FROM_S - 3.0)
+                                                                        * RATE):])
+    strip = start.strip(start.at(noon) + 30 - time.monotonic())
+    seen = time.monotonic()
+    print("strip shown %+.2f s from the noon time" % (seen - start.at(noon)))
+    check(start.at(noon) - 1 <= seen <= start.at(noon) + 3, "the strip appears at noon")
+    box = desktop.window_geometry(strip)
+    check_equal(box[2:], STRIP_SIZE, "strip size")
+    time.sleep(0.5)
+    shot = desktop.screenshot(os.path.join(out, "wine-screen-call.png"))
+    shots["alert"] = crop(shot, box, os.path.join(out, "alert.png"))
+
+    # Where the call started, from what was heard so far, fixes the click's moment.
+    heard.wait_recorded(seen + 4.5)
+    score, at = align(envelope(heard.samples()), recordings.envelope(MUEZZIN),
+                      heard.rec_second(seen - 4), heard.rec_second(seen + 2), length_s=4)
+    check(score > 0.8, "%d.mp3 starts to sound (correlation %.3f)" % (MUEZZIN, score))
+    onset = heard.tod_of(at)
+    time.sleep(max(0.0, onset + click_offset - 0.05 - time.monotonic()))
+    click(box[0] + LABEL2_AT[0], box[1] + LABEL2_AT[1])
+    clicked = time.monotonic()
+    print("close mark clicked %.2f s into the call" % (clicked - onset))
+    path = track(heard, strip, seconds=2.5)
+    heard.wait_recorded(clicked + 6)
+
+    found = recordings.expect_heard(heard.samples(), heard, start.at(noon) - 3,
+                                    start.at(noon) + 5, MUEZZIN, "at noon",
+                                    length_s=clicked - onset - 0.3)
+    print("the call starts %+.2f s from the noon time" % (found - start.at(noon)))
+    check(start.at(noon) - 1 <= found <= start.at(noon) + 3, "the call starts at noon")
+
+    levels, gain = {}, {}
+    for name, (a, b) in WINDOWS.items():
+        levels[name] = heard.level(clicked + a, clicked + b, "%s the slide" % name)
+        gain[name] = levels[name] - dbfs(reference, clicked + a - onset, clicked + b - onset)
+        print("  so the gain is %.1f dB" % gain[name])
+    tail = heard.level(clicked + 3, clicked + 6, "of the call after the slide")
+    check_heard(levels["before"], "the noon call")
+    check(abs(gain["before"] - taper_db(VOLUME)) <= TAPER_TOLERANCE_DB,
+          "the call plays at the slider's volume through the taper (%.1f dB)" % gain["before"])
+    check(levels["before"] > levels["during"] > levels["after"],
+          "the loudness falls during the slide")
+    check(gain["before"] - gain["during"] >= 3, "half-way down the call is fainter")
+    check(gain["during"] - gain["after"] >= 10, "parked, the call is nearly silent")
+    check(gain["after"] < -40, "after the slide the gain is %.1f dB" % gain["after"])
+    check(tail < levels["during"], "the call plays on faintly (%.1f dBFS)" % tail)
+
+    print("strip seen after the click (top/map state x times): %s" % runs(path))
+    height = int(xdotool("getdisplaygeometry").split()[1])
+    gone = next((t for t, top, state in path if state != "IsViewable" or top >= height), None)
+    check(gone is not None, "the strip leaves the screen (last seen at top %d of %d, %s)"
+          % (path[-1][1], height, path[-1][2]))
+    print("off the screen %.2f s after the click" % (gone - clicked))
+    check(0.9 <= gone - clicked <= 2.5, "the slide takes about 1.4 s")
+    return strip, onset, length
+
+
+def dialogs(desktop, window, shots, out):
+    x, y, _, _ = desktop.window_geometry(window)
+    for name, at in (("clockdialog", COMMAND2_AT), ("about", LABEL5_AT)):
+        before = set(desktop.windows())
+        click(x + at[0], y + at[1])
+        opened = procs.wait_until(lambda: set(desktop.windows()) - before, 20,
+                                  interval=0.2, what="the %s window" % name)
+        time.sleep(1.5)
+        dialog = sorted(opened)[-1]
+        shot = desktop.screenshot(os.path.join(out, "wine-screen-%s.png" % name))
+        shots[name] = crop(shot, desktop.window_geometry(dialog),
+                           os.path.join(out, name + ".png"))
+        print("%s window %s at %s" % (name, hex(dialog), desktop.window_geometry(dialog)))
+        desktop.close_window(dialog)
+        procs.wait_until(lambda: dialog not in desktop.windows(), 20,
+                         what="the %s window closed" % name)
+
+
+def kept(heard, out, name):
+    """Keeps a part's recording in the output folder when the part fails."""
+    try:
+        heard.save(os.path.join(out, "heard-%s-%s.wav" % (name, heard.sink)))
+    except Exception as error:  # the failure itself matters more
+        print("recording of %s not kept: %s" % (heard.sink, error))
+
+
+def first_start(args, desktop, wine, exe, recordings, shots, figures):
+    minutes = slot_minutes(DAY.day, DAY.month, CITY)
+    noon = moment_of(minutes[NOON])
+    wine.reg_add(SETTINGS_KEY, "Salat-1", str(CITY))
+    wine.reg_add(SETTINGS_KEY, "Salat-2", str(VOLUME))
+    wine.reg_add(SETTINGS_KEY, "Salat-4", str(MUEZZIN))
+    heard = Listening(desktop)
+    other = None
+    start = Start(desktop, wine, exe, noon - datetime.timedelta(seconds=NOON_LEAD_S), "noon")
+    program = start.program
+    try:
+        window = start.main_window()
+        figures["start"] = start.window_s
+        check_equal(desktop.window_geometry(window)[2:], MAIN_SIZE, "main window size")
+        time.sleep(2.5)  # the first ticks fill the clock and the Hijri date
+
+        shot = desktop.screenshot(os.path.join(args.out, "wine-screen.png"))
+        x, y, _, _ = desktop.window_geometry(window)
+        shots["mainwindow"] = crop(shot, (x, y) + MAIN_SIZE,
+                                   os.path.join(args.out, "mainwindow.png"))
+        expected = [slot_text(m) for m in minutes]
+        read = [ocr(shots["mainwindow"], box) for box in TIME_BOXES]
+        check_equal(read, expected, "the six times of Sulaymaniyah on 21 March")
+        clock = ocr(shots["mainwindow"], CLOCK_BOX)
+        check(clock.endswith("AM") or clock.endswith("PM"), "the clock shows %r" % clock)
+
+        startup_sound(heard, start.launched, time.monotonic(), recordings)
+        run_value = wine.reg_value(RUN_KEY, "Delkaro")
+        check_equal(run_value, '"%s"' % exe, "Delkaro, quoted for the path with spaces")
+        check_equal(wine.reg_value(SETTINGS_KEY, "Salat-3"), "1", "Salat-3 after the start")
+
+        # ----- a preview, and the default output moved ------------------------------------------
+        # Another output plugged in while the program runs (headphones, a screen's speakers).
+        desktop.pulse.add_sink(SECOND_SINK)
+        other = Listening(desktop, SECOND_SINK)
+        pressed, stopped = preview(desktop, window)
+        default_output(desktop, window, start, heard, other, stopped)
+        preview_heard(heard, recordings, pressed, stopped)
+        check_quiet(other.level(pressed, stopped + 3, "during the first preview"),
+                    "the second output while not the default")
+        other.stop()
+        other = None
+        check(time.monotonic() < start.at(noon) - 3, "the previews are over before noon")
+
+        # ----- the noon call and the slide-out ------------------------------------------------
+        strip, onset, length = noon_call_and_slide_out(desktop, start, heard, recordings, noon,
+                                                       shots, args.out)
+
+        # ----- the dialogs, while the call plays on faintly ----------------------------------
+        dialogs(desktop, window, shots, args.out)
+
+        # ----- the logon box unticked -----------------------------------------------------
+        x, y, _, _ = desktop.window_geometry(window)
+        click(x + CHECK1_AT[0], y + CHECK1_AT[1])
+        procs.wait_until(lambda: wine.reg_value(SETTINGS_KEY, "Salat-3") == "0", 15,
+                         what="Salat-3 = 0")
+        check_equal(wine.reg_value(RUN_KEY, "Delkaro"), "", "Delkaro emptied, kept")
+
+        # ----- a second start -------------------------------------------------------------
+        second = wine.start(exe, name="second-start")
+        check_equal(second.wait(60), 0, "a second start's exit status")
+        check(program.alive(), "the first copy still runs")
+        # The running copy takes the request at its next tick.
+        eventually(lambda: wine.reg_value(SETTINGS_KEY, "Close"), "",
+                   "Close, once the running copy took the second start's request")
+
+        # ----- the strip closes at the call's end ------------------------------------------
+        procs.wait_until(lambda: window_map_state(strip) is None,
+                         onset + length + 6 - time.monotonic(), interval=0.1,
+                         what="the strip to close")
+        closed = time.monotonic()
+        print("strip closed %.2f s after the recording ended" % (closed - onset - length))
+        check(onset + length - 0.5 <= closed <= onset + length + 3.0,
+              "the strip closes when the recording ends")
+
+        figures["memory"], figures["threads"] = status(start.pid)
+
+        # ----- a close through the window manager -----------------------------------------
+        check_equal(start.close(window), 0, "exit status after a close")
+        settings = wine.reg_values(SETTINGS_KEY)
+        for name, value in (("Salat-1", str(CITY)), ("Salat-4", str(MUEZZIN)),
+                            ("Salat-2", str(VOLUME)), ("Salat-5", "0"), ("Salat-6", "1")):
+            check_equal(settings.get(name), value, name + " stored in the registry")
+    except BaseException:
+        kept(heard, args.out, "noon")
+        if other is not None:
+            kept(other, args.out, "noon")
+        raise
+    finally:
+        if other is not None:
+            other.stop()
+        heard.stop()
+        stop(program)
+
+
+def users_recording(desktop, wine, exe, recordings, figures, out):
+    """The second start: APPDATA in a folder named in Arabic script, the idle minute, and the
+    user's own 3.mp3 at noon."""
+    noon = moment_of(slot_minutes(DAY.day, DAY.month, CITY)[NOON])
+    saved = wine.reg_value(PROFILE_KEY, "APPDATA")
+    wine.reg_add(PROFILE_KEY, "APPDATA", ARABIC_APPDATA)
+    folder = os.path.join(wine.unix_path(ARABIC_APPDATA), "Tirvelon", "Data")
+    heard = Listening(desktop)
+    start = Start(desktop, wine, exe, noon - datetime.timedelta(seconds=USERS_LEAD_S),
+                  "users-recording")
+    try:
+        window = start.main_window()
+        # The start-up sound opened the output; it closes a few seconds after the sound.
+        procs.wait_until(lambda: streams(desktop, start.pid), 10, interval=0.1,
+                         what="the start-up sound's output")
+        procs.wait_until(lambda: not streams(desktop, start.pid), 20, interval=0.1,
+                         what="the output to close after the start-up sound")
+        print("output closed %.1f s after the start" % (time.monotonic() - start.launched))
+
+        os.makedirs(folder, exist_ok=True)
+        shutil.copyfile(recordings.path(STAND_IN), os.path.join(folder, "%d.mp3" % MUEZZIN))
+        print("put %d.mp3 as the user's %d.mp3 into %s\\Tirvelon\\Data"
+              % (STAND_IN, MUEZZIN, ARABIC_APPDATA))
+        check(time.monotonic() < start.at(noon) - IDLE_S - 2,
+              "the file is in place %.0f s before the call" % (start.at(noon) - time.monotonic()))
+
+        cpu, began = cpu_seconds(start.pid), time.monotonic()
+        figures["idle threads"] = status(start.pid)[1]
+        time.sleep(IDLE_S)
+        spent, took = cpu_seconds(start.pid) - cpu, time.monotonic() - began
+        figures["idle"] = (spent, took)
+        check_equal(streams(desktop, start.pid), [], "the program's sound streams while quiet")
+        check(time.monotonic() < start.at(noon) - 2, "the idle minute is over before the call")
+
+        start.strip(start.at(noon) + 30 - time.monotonic())
+        heard.wait_recorded(start.at(noon) + HEARD_S + 4)
+        onset = recordings.expect_heard(heard.samples(), heard, start.at(noon) - 3,
+                                        start.at(noon) + 5, STAND_IN, "at noon (the user's file)",
+                                        length_s=HEARD_S)
+        check(start.at(noon) - 1 <= onset <= start.at(noon) + 3,
+              "the user's file starts at noon (%+.2f s)" % (onset - start.at(noon)))
+        check_heard(heard.level(onset, onset + HEARD_S, "of the user's file"),
+                    "the user's file")
+        figures["memory 2"], figures["threads 2"] = status(start.pid)
+        check_equal(start.close(window), 0, "exit status after a close")
+    except BaseException:
+        kept(heard, out, "users-recording")
+        raise
+    finally:
+        heard.stop()
+        stop(start.program)
+        if saved is None:
+            wine.reg_delete(PROFILE_KEY, "APPDATA")
+        else:
+            wine.reg_add(PROFILE_KEY, "APPDATA", saved)
+
+
+def dawn(desktop, wine, exe, recordings, out):
+    """The third start: just before dawn, another muezzin chosen; the dawn recording sounds."""
+    at_dawn = moment_of(slot_minutes(DAY.day, DAY.month, CITY)[DAWN])
+    wine.reg_add(SETTINGS_KEY, "Salat-4", str(DAWN_MUEZZIN))
+    heard = Listening(desktop)
+    start = Start(desktop, wine, exe, at_dawn - datetime.timedelta(seconds=DAWN_LEAD_S), "dawn")
+    try:
+        window = start.main_window()
+        start.strip(start.at(at_dawn) + 30 - time.monotonic())
+        seen = time.monotonic()
+        print("strip shown %+.2f s from the dawn time" % (seen - start.at(at_dawn)))
+        check(start.at(at_dawn) - 1 <= seen <= start.at(at_dawn) + 3,
+              "the strip appears at dawn")
+        heard.wait_recorded(start.at(at_dawn) + HEARD_S + 4)
+        onset = recordings.expect_heard(heard.samples(), heard, start.at(at_dawn) - 3,
+                                        start.at(at_dawn) + 5, 7,
+                                        "at dawn (muezzin %d chosen)" % DAWN_MUEZZIN,
+                                        length_s=HEARD_S)
+        check(start.at(at_dawn) - 1 <= onset <= start.at(at_dawn) + 3,
+              "the dawn call starts at dawn (%+.2f s)" % (onset - start.at(at_dawn)))
+        check_heard(heard.level(onset, onset + HEARD_S, "of the dawn call"), "the dawn call")
+        check_equal(start.close(window), 0, "exit status after a close")
+    except BaseException:
+        kept(heard, out, "dawn")
+        raise
+    finally:
+        heard.stop()
+        stop(start.program)
+
+
+def uninstall(wine, installed, exe):
+    wine.reg_add(RUN_KEY, "Delkaro", '"%s"' % exe)  # as a ticked box leaves it
+    wine.run([os.path.join(installed, "uninstall.exe"), "/S"], timeout=120)
+    wine.wait_idle()
+    check(not os.path.exists(os.path.join(installed, "tirvelon.exe")),
+          "the uninstaller removed the program")
+    check_equal(wine.reg_value(RUN_KEY, "Delkaro"), None, "the uninstaller removed Delkaro")
+    check_equal(wine.reg_values(SETTINGS_KEY).get("Salat-1"), str(CITY),
+                "the settings survive the uninstall")
 
 
 def main():
@@ -119,148 +624,22 @@ def main():
     setups = sorted(glob.glob(os.path.join(args.dist, "tirvelon-*-setup.exe")))
     require(setups[-1] if setups else os.path.join(args.dist, "tirvelon-<version>-setup.exe"),
             "the Windows installer")
-    setup = setups[-1]
-    shots = {}
+    began = time.monotonic()
+    shots, figures = {}, {}
     with Desktop(tray=True) as desktop:
         marker = desktop.dir
         wine = WinePrefix(desktop).create()
-
-        # ----- install ---------------------------------------------------------------------
-        start = time.monotonic()
-        # /D= takes the rest of the command line as it is, spaces and all, and no quotes: cmd
-        # passes the line on untouched, where wine itself would quote the argument.
-        wine.run(["cmd", "/c", "%s /S /D=%s" % (wine.windows_path(setup), INSTALL_DIR)],
-                 timeout=300)
-        wine.wait_idle()
-        print("installed in %.1f s" % (time.monotonic() - start))
-        installed = wine.unix_path(INSTALL_DIR)
-        for name in ("tirvelon.exe", "uninstall.exe", "Qt6Core.dll", "platforms/qwindows.dll",
-                     "multimedia/windowsmediaplugin.dll", "Data/5.mp3", "Data/Wave.wav",
-                     "Data/KCOURK.Fnt"):
-            check(os.path.isfile(os.path.join(installed, name)), "installed: " + name)
-        entry = wine.reg_values("HKCU\\" + UNINSTALL_KEY) or wine.reg_values("HKLM\\" + UNINSTALL_KEY)
-        check_equal(entry.get("DisplayName"), "Tirvelon", "uninstall entry's name")
-        check_equal(entry.get("InstallLocation"), INSTALL_DIR, "uninstall entry's folder")
-        exe = INSTALL_DIR + "\\tirvelon.exe"
-
-        # ----- first start, a little before the noon call ---------------------------------
-        wine.reg_add(SETTINGS_KEY, "Salat-1", str(CITY))
-        minutes = slot_minutes(DAY.day, DAY.month, CITY)
-        noon = datetime.datetime.combine(DAY, datetime.time()) + datetime.timedelta(
-            minutes=minutes[NOON])
-        moment = noon - datetime.timedelta(seconds=LEAD_S)
-        recorder = desktop.recorder().start()
-        launched = time.monotonic()
-        program = wine.start(exe, faketime=moment.strftime("%Y-%m-%d %H:%M:%S"))
         try:
-            found = procs.wait_until(lambda: desktop.windows(title="Tirvelon"), 60, interval=0.1,
-                                     what="the main window")
-            start_s = time.monotonic() - launched
-            print("window shown %.2f s after the start" % start_s)
-            window = found[0]
-            check_equal(desktop.window_geometry(window)[2:], MAIN_SIZE, "main window size")
-            time.sleep(2.5)  # the first ticks fill the clock and the Hijri date
-
-            shot = desktop.screenshot(os.path.join(args.out, "wine-screen.png"))
-            x, y, _, _ = desktop.window_geometry(window)
-            shots["mainwindow"] = crop(shot, (x, y) + MAIN_SIZE,
-                                       os.path.join(args.out, "mainwindow.png"))
-            expected = [slot_text(m) for m in minutes]
-            read = [ocr(shots["mainwindow"], box) for box in TIME_BOXES]
-            check_equal(read, expected, "the six times of Sulaymaniyah on 21 March")
-            clock = ocr(shots["mainwindow"], CLOCK_BOX)
-            check(clock.endswith("AM") or clock.endswith("PM"), "the clock shows %r" % clock)
-
-            # The start-up sound, heard in the first seconds.
-            samples = recorder.samples()
-            loudest = max((level for _, level in audio.loudness(samples)), default=-120.0)
-            heard(loudest, "the start-up sound")
-
-            run_value = wine.reg_value(RUN_KEY, "Delkaro")
-            check_equal(run_value, '"%s"' % exe, "Delkaro, quoted for the path with spaces")
-            check_equal(wine.reg_value(SETTINGS_KEY, "Salat-3"), "1", "Salat-3 after the start")
-
-            # Idle cost while waiting for the call.
-            pids = wine_pids(marker)
-            check(len(pids) >= 1, "the program's process is found")
-            pid = pids[0]
-            cpu_before, idle_start = cpu_seconds(pid), time.monotonic()
-
-            # ----- the noon call --------------------------------------------------------------
-            strip = procs.wait_until(lambda: desktop.windows(title="Tirvelon alert"), LEAD_S + 30,
-                                     interval=0.1, what="the alert strip")[0]
-            idle_s = time.monotonic() - idle_start
-            idle_cpu = cpu_seconds(pid) - cpu_before
-            print("idle: %.2f s of CPU in %.1f s (%.2f %% of one core)" % (
-                idle_cpu, idle_s, 100 * idle_cpu / idle_s))
-            strip_box = desktop.window_geometry(strip)
-            check_equal(strip_box[2:], STRIP_SIZE, "strip size")
-            call_start = len(recorder.samples())
-            time.sleep(0.5)
-            shot = desktop.screenshot(os.path.join(args.out, "wine-screen-call.png"))
-            shots["alert"] = crop(shot, strip_box, os.path.join(args.out, "alert.png"))
-            time.sleep(5.5)
-            call = recorder.samples()[call_start:]
-            heard(audio.rms_dbfs(call) if call else -120.0, "the noon call (6 s)")
-
-            # ----- the dialogs ----------------------------------------------------------------
-            x, y, _, _ = desktop.window_geometry(window)
-            for name, at in (("clockdialog", COMMAND2_AT), ("about", LABEL5_AT)):
-                before = set(desktop.windows())
-                click(x + at[0], y + at[1])
-                opened = procs.wait_until(lambda: set(desktop.windows()) - before, 20,
-                                          interval=0.2, what="the %s window" % name)
-                time.sleep(1.5)
-                dialog = sorted(opened)[-1]
-                shot = desktop.screenshot(os.path.join(args.out, "wine-screen-%s.png" % name))
-                shots[name] = crop(shot, desktop.window_geometry(dialog),
-                                   os.path.join(args.out, name + ".png"))
-                print("%s window %s at %s" % (name, hex(dialog), desktop.window_geometry(dialog)))
-                desktop.close_window(dialog)
-                procs.wait_until(lambda: dialog not in desktop.windows(), 20,
-                                 what="the %s window closed" % name)
-
-            # ----- the logon box unticked -----------------------------------------------------
-            click(x + CHECK1_AT[0], y + CHECK1_AT[1])
-            procs.wait_until(lambda: wine.reg_value(SETTINGS_KEY, "Salat-3") == "0", 15,
-                             what="Salat-3 = 0")
-            check_equal(wine.reg_value(RUN_KEY, "Delkaro"), "", "Delkaro emptied, kept")
-
-            # ----- a second start -------------------------------------------------------------
-            second = wine.start(exe, name="second-start")
-            status = second.wait(60)
-            check_equal(status, 0, "a second start's exit status")
-            check(program.alive(), "the first copy still runs")
-            # The running copy takes the request at its next tick.
-            procs.wait_until(lambda: wine.reg_value(SETTINGS_KEY, "Close") == "", 10,
-                             what="the running copy to take the second start's request")
-            check(True, "the running copy took the request")
-
-            memory = peak_memory_mb(pid)
-            print("peak memory (VmHWM): %.1f MB" % memory)
-
-            # ----- a close through the window manager -----------------------------------------
-            desktop.close_window(window)
-            status = program.wait(30)
-            check_equal(status, 0, "exit status after a close")
-            settings = wine.reg_values(SETTINGS_KEY)
-            for name, value in (("Salat-1", str(CITY)), ("Salat-4", "5"), ("Salat-2", "50"),
-                                ("Salat-5", "0"), ("Salat-6", "1")):
-                check_equal(settings.get(name), value, name + " stored in the registry")
-
-            # ----- uninstall ------------------------------------------------------------------
-            wine.reg_add(RUN_KEY, "Delkaro", '"%s"' % exe)  # as a ticked box leaves it
-            wine.run([os.path.join(installed, "uninstall.exe"), "/S"], timeout=120)
-            wine.wait_idle()
-            check(not os.path.exists(os.path.join(installed, "tirvelon.exe")),
-                  "the uninstaller removed the program")
-            check_equal(wine.reg_value(RUN_KEY, "Delkaro"), None,
-                        "the uninstaller removed Delkaro")
-            check_equal(wine.reg_values(SETTINGS_KEY).get("Salat-1"), str(CITY),
-                        "the settings survive the uninstall")
+            installed = install(wine, setups[-1])
+            exe = INSTALL_DIR + "\\tirvelon.exe"
+            recordings = Recordings(os.path.join(installed, "tirvelon.exe"))
+            for index in range(8):
+                recordings.envelope(index)  # decoded now, not while the program waits
+            first_start(args, desktop, wine, exe, recordings, shots, figures)
+            users_recording(desktop, wine, exe, recordings, figures, args.out)
+            dawn(desktop, wine, exe, recordings, args.out)
+            uninstall(wine, installed, exe)
         finally:
-            recorder.stop()
-            stop(program)
             wine.kill_all()
         if os.environ.get("TIRVELON_UPDATE_DOCS"):
             docs = os.path.join(SOURCE_DIR, "docs", "windows")
@@ -268,6 +647,13 @@ def main():
             for name, path in shots.items():
                 shutil.copy(path, os.path.join(docs, name + ".png"))
     check_equal(leftover_processes(marker), [], "processes left of the desktop")
+    spent, took = figures["idle"]
+    print("figures under Wine: window %.2f s after the start; peak memory (VmHWM) %.1f MB with "
+          "%d threads after the noon call, %.1f MB with %d after the user's call; %d threads "
+          "while quiet; idle CPU %.2f s in %.0f s (%.2f %% of one core); whole run %.0f s"
+          % (figures["start"], figures["memory"], figures["threads"], figures["memory 2"],
+             figures["threads 2"], figures["idle threads"], spent, took, 100 * spent / took,
+             time.monotonic() - began))
 
 
 if __name__ == "__main__":

@@ -1,11 +1,14 @@
 """The Windows build under Wine on the test desktop: a throw-away prefix, programs started in
-it, its registry, and reading the program's window from a screenshot (Wine's windows offer no
-AT-SPI, so the times are read back with OCR).
+it, its registry, what the sound server played (Wine's sound goes to the desktop's PulseAudio),
+and reading the program's window from a screenshot (Wine's windows offer no AT-SPI, so the times
+are read back with OCR).
 
     with Desktop(tray=True) as desktop:
         wine = WinePrefix(desktop).create()
         program = wine.start(r"C:\\Program Files\\Tirvelon\\tirvelon.exe")
         wine.reg_value(r"HKCU\\Software\\Tirvelon\\Tirvelon\\Settings", "Salat-1")
+        heard = Listening(desktop)  # the null sink, from now on
+        heard.level(start, end, "the call")
 
 The prefix lives in the desktop's temporary folder and ends with it. Its fonts are set up as a
 Windows desktop has them: Wine brings Tahoma, Webdings and Fixedsys of its own; Arial, which
@@ -19,6 +22,7 @@ import re
 import subprocess
 import sys
 import time
+import wave
 
 sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -28,6 +32,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
 from desktop import LIBFAKETIME, Desktop, Program, leftover_processes  # noqa: E402,F401
 import procs  # noqa: E402
+from test_call_common import RATE, dbfs  # noqa: E402
 
 # The exit code CTest reads as "skipped".
 SKIP = 77
@@ -143,6 +148,9 @@ class WinePrefix:
     def reg_add(self, key, name, data):
         self.run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"])
 
+    def reg_delete(self, key, name):
+        self.run(["reg", "delete", key, "/v", name, "/f"], check=False)
+
     def reg_values(self, key):
         """{value name: text} of a registry key, {} when the key does not exist."""
         result = self.run(["reg", "query", key], check=False)
@@ -157,6 +165,59 @@ class WinePrefix:
 
     def reg_value(self, key, name):
         return self.reg_values(key).get(name)
+
+
+# ----- what the sound server played -------------------------------------------------------------
+
+class Listening:
+    """A recording of a null sink's monitor (the default sink's unless named), its positions
+    mapped onto this process's monotonic clock: level(a, b) is what was heard between two
+    time.monotonic() moments. Offers rec_second(), tod_of(), now() and desktop as
+    test_call_common.CallSession does, with monotonic moments for its times of day, so that
+    Recordings.expect_heard and the call scripts' helpers work on it."""
+
+    def __init__(self, desktop, sink=None):
+        self.desktop = desktop
+        self.sink = sink or desktop.pulse.sink
+        self.recorder = desktop.recorder(sink).start()
+        self._origin = time.monotonic() - self.recorder.seconds()
+
+    @staticmethod
+    def now():
+        return time.monotonic()
+
+    def rec_second(self, moment):
+        return moment - self._origin
+
+    def tod_of(self, second):
+        return second + self._origin
+
+    def samples(self):
+        return self.recorder.samples()
+
+    def wait_recorded(self, moment, timeout=15):
+        """Waits until the recording holds the moment."""
+        procs.wait_until(lambda: self.recorder.seconds() >= self.rec_second(moment), timeout,
+                         interval=0.1, what="the recording of %s" % self.sink)
+
+    def level(self, start, end, what):
+        """RMS in dBFS between two moments; printed."""
+        self.wait_recorded(end)
+        level = dbfs(self.samples(), self.rec_second(start), self.rec_second(end))
+        print("loudness %s on %s (%.1f s): %.1f dBFS" % (what, self.sink, end - start, level))
+        return level
+
+    def save(self, path):
+        """Writes what was recorded as a WAV file (to listen to after a failure)."""
+        with wave.open(path, "wb") as f:
+            f.setnchannels(1)
+            f.setsampwidth(2)
+            f.setframerate(RATE)
+            f.writeframes(self.samples().tobytes())
+        print("recording of %s kept: %s" % (self.sink, path))
+
+    def stop(self):
+        self.recorder.stop()
 
 
 # ----- reading the window -----------------------------------------------------------------------
