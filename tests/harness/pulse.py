@@ -133,6 +133,9 @@ class PulseAudio:
             f.write("load-module module-native-protocol-unix auth-anonymous=1 socket=%s\n"
                     % self.socket)
             f.write("set-default-sink %s\n" % self.sink)
+            # A program that records the default input (Wine's, or a test's own capture device)
+            # hears what was played into the sink.
+            f.write("set-default-source %s.monitor\n" % self.sink)
         # Appended: a restarted server's log follows the one it replaced.
         self._log = open(self.log_path, "a")
         self._proc = procs.spawn(
