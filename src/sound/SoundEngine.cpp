@@ -167,9 +167,16 @@ void SoundEngine::close()
     m_lastProgress.invalidate();
     if (!m_output)
         return;
-    // The engine stops and uninitialises the device it made; the context goes last.
-    if (m_output->engineMade)
+    if (m_output->engineMade) {
+        // Stopped first: uninitialising a running device only flags its thread, and miniaudio's
+        // PulseAudio thread waits in the server's poll, where a dead server never wakes it (the
+        // program froze when the server went away). A stop wakes it through the main loop.
+        ma_device *device = ma_engine_get_device(&m_output->engine);
+        if (ma_device_get_state(device) == ma_device_state_started)
+            ma_device_stop(device);
+        // The engine uninitialises the device it made; the context goes last.
         ma_engine_uninit(&m_output->engine);
+    }
     if (m_output->contextMade)
         ma_context_uninit(&m_output->context);
     m_output.reset();
