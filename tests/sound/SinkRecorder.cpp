@@ -222,7 +222,7 @@ double SinkRecorder::toneDbfs(double fromS, double toS, double frequency) const
     // Goertzel's filter at one frequency over Hann windows of 0.1 s, whose side lobes keep tones
     // a few hundred hertz apart from leaking into each other. Their powers are averaged rather
     // than one long filter run: a break in the sound shifts the phase of what follows, and the
-    // parts of one long run would cancel out.
+    // stretches before and after it would cancel out.
     const std::vector<float> stretch = samples(fromS, toS);
     const auto step = size_t(Window * Rate);
     const double coefficient = 2.0 * std::cos(2.0 * Pi * frequency / Rate);
