@@ -5,18 +5,20 @@ MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *shared
     : clock(start)
     , settings(sharedSettings ? *sharedSettings : ownSettings)
 {
-    const MainWindowPlatform platform { clock,
-                                        settings,
-                                        preview,
-                                        startup,
-                                        call,
-                                        logonStart,
-                                        instanceLock,
-                                        clockSetter,
-                                        panel,
-                                        { QStringLiteral("/opt/tirvelon/Data"), userDataFolder },
-                                        QStringLiteral("/opt/tirvelon/tirvelon"),
-                                        [this] { return trayAvailable; } };
+    const MainWindowPlatform platform {
+        clock,
+        settings,
+        preview,
+        startup,
+        call,
+        logonStart,
+        instanceLock,
+        clockSetter,
+        panel,
+        { QStringLiteral("/opt/tirvelon/Data"), userDataFolder, {} },
+        QStringLiteral("/opt/tirvelon/tirvelon"),
+        [this] { return trayAvailable; }
+    };
     window = std::make_unique<MainWindow>(platform);
 }
 

@@ -139,7 +139,8 @@ void DataFoldersTest::unreadableUsersFileFallsBack()
 {
     QTemporaryDir root;
     const DataFolders data { root.filePath(QStringLiteral("shipped")),
-                             root.filePath(QStringLiteral("user")) };
+                             root.filePath(QStringLiteral("user")),
+                             {} };
     const QString own = data.user + QStringLiteral("/2.mp3");
     QVERIFY(writeFile(own, "user's"));
     QVERIFY(QFile::setPermissions(own, QFileDevice::WriteOwner));
