@@ -17,11 +17,12 @@ the recording's end; the clock dialog and the about window; the box unticked emp
 and stores "0"; a second start ends with status 0 and brings the hidden window back; a close
 through the window manager stores the choices.
 
-Second start, with the prefix user's APPDATA in a folder named in Arabic script: the program
-holds no sound output while quiet, and its idle cost is measured over a minute; meanwhile a copy
-of 2.mp3 is put there as the user's own 3.mp3, and the noon call plays it instead of the shipped
-one. Third start, just before dawn with muezzin 2 chosen: the dawn call plays the dawn recording
-7.mp3. Then the uninstaller. Every sound heard is checked for breaks against its recording.
+The prefix's Windows user is named in Arabic script, and so are the folders of its profile.
+Second start: the program holds no sound output while quiet, and its idle cost is measured over
+a minute; meanwhile a copy of 2.mp3 is put into the user's APPDATA as the user's own 3.mp3, and
+the noon call plays it instead of the shipped one. Third start, just before dawn with muezzin 2
+chosen: the dawn call plays the dawn recording 7.mp3. Then the uninstaller. Every sound heard is
+checked for breaks against its recording.
 
 Screenshots of the main window, the strip, the clock dialog and the about window go to the
 output folder (and to docs/windows/ with TIRVELON_UPDATE_DOCS=1). Printed: time from the start
@@ -54,10 +55,9 @@ INSTALL_DIR = r"C:\Program Files\Tirvelon Test\Prayer Times"
 SETTINGS_KEY = r"HKCU\Software\Tirvelon\Tirvelon\Settings"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Tirvelon"
-# Where Wine takes a process's APPDATA from: the profile's variables, as Windows sets them at
-# logon. A user whose name is written in Arabic script has such a folder.
-PROFILE_KEY = r"HKCU\Volatile Environment"
-ARABIC_APPDATA = "C:\\users\\بانگ\\AppData\\Roaming"
+# The prefix's Windows user, named in Arabic script: its profile, and APPDATA with it, is
+# C:\users\بانگ\AppData\Roaming.
+USER = "بانگ"
 DAY = datetime.date(2026, 3, 21)
 CITY = 2  # Sulaymaniyah
 DAWN, NOON = 0, 2
@@ -628,12 +628,11 @@ def first_start(args, desktop, wine, exe, recordings, shots, figures):
 
 
 def users_recording(desktop, wine, exe, recordings, figures, out):
-    """The second start: APPDATA in a folder named in Arabic script, the idle minute, and the
-    user's own 3.mp3 at noon."""
+    """The second start: the idle minute, and the user's own 3.mp3, put into the APPDATA of the
+    prefix's user (named in Arabic script), at noon."""
     noon = moment_of(slot_minutes(DAY.day, DAY.month, CITY)[NOON])
-    saved = wine.reg_value(PROFILE_KEY, "APPDATA")
-    wine.reg_add(PROFILE_KEY, "APPDATA", ARABIC_APPDATA)
-    folder = os.path.join(wine.unix_path(ARABIC_APPDATA), "Tirvelon", "Data")
+    check(os.path.isdir(wine.appdata()), "the prefix user's APPDATA: " + wine.appdata())
+    folder = os.path.join(wine.appdata(), "Tirvelon", "Data")
     heard = Listening(desktop)
     start = Start(desktop, wine, exe, noon - datetime.timedelta(seconds=USERS_LEAD_S),
                   "users-recording")
@@ -648,8 +647,7 @@ def users_recording(desktop, wine, exe, recordings, figures, out):
 
         os.makedirs(folder, exist_ok=True)
         shutil.copyfile(recordings.path(STAND_IN), os.path.join(folder, "%d.mp3" % MUEZZIN))
-        print("put %d.mp3 as the user's %d.mp3 into %s\\Tirvelon\\Data"
-              % (STAND_IN, MUEZZIN, ARABIC_APPDATA))
+        print("put %d.mp3 as the user's %d.mp3 into %s" % (STAND_IN, MUEZZIN, folder))
         check(time.monotonic() < start.at(noon) - IDLE_S - 2,
               "the file is in place %.0f s before the call" % (start.at(noon) - time.monotonic()))
 
@@ -679,10 +677,8 @@ def users_recording(desktop, wine, exe, recordings, figures, out):
     finally:
         heard.stop()
         stop(start.program)
-        if saved is None:
-            wine.reg_delete(PROFILE_KEY, "APPDATA")
-        else:
-            wine.reg_add(PROFILE_KEY, "APPDATA", saved)
+        # The shipped recordings again for what follows.
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def dawn(desktop, wine, exe, recordings, out):
@@ -736,7 +732,7 @@ def main():
     shots, figures = {}, {}
     with Desktop(tray=True) as desktop:
         marker = desktop.dir
-        wine = WinePrefix(desktop).create()
+        wine = WinePrefix(desktop, user=USER).create()
         try:
             installed = install(wine, setups[-1])
             exe = INSTALL_DIR + "\\tirvelon.exe"

@@ -71,9 +71,12 @@ def require(path, what):
 
 
 class WinePrefix:
-    def __init__(self, desktop):
+    def __init__(self, desktop, user=None):
+        """user: the name of the prefix's Windows user, and so of its profile folder
+        (C:\\users\\<user>, where APPDATA points); the Unix user's name unless given."""
         self.desktop = desktop
         self.path = os.path.join(desktop.dir, "wineprefix")
+        self.user = user
         self._programs = []
 
     def env(self, extra=None, faketime=None):
@@ -85,6 +88,9 @@ class WinePrefix:
             # No Mono or Gecko: nothing here uses them, and their installers would ask.
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
         })
+        if self.user:
+            # Wine names the profile after the Unix login.
+            env.update({"USER": self.user, "LOGNAME": self.user})
         if faketime is not None:
             env.update({
                 "LD_PRELOAD": LIBFAKETIME,
@@ -135,6 +141,11 @@ class WinePrefix:
         self._programs.append(program)
         return program
 
+    def appdata(self):
+        """The Unix path of the prefix user's roaming profile folder (APPDATA)."""
+        user = self.user or self.env().get("USER", "")
+        return os.path.join(self.path, "drive_c", "users", user, "AppData", "Roaming")
+
     def unix_path(self, windows_path):
         result = self.run(["winepath", "-u", windows_path])
         return result.stdout.strip()
@@ -147,9 +158,6 @@ class WinePrefix:
 
     def reg_add(self, key, name, data):
         self.run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"])
-
-    def reg_delete(self, key, name):
-        self.run(["reg", "delete", key, "/v", name, "/f"], check=False)
 
     def reg_values(self, key):
         """{value name: text} of a registry key, {} when the key does not exist."""
