@@ -29,6 +29,7 @@ output folder (and to docs/windows/ with TIRVELON_UPDATE_DOCS=1). Printed: time 
 to the window, peak memory (VmHWM) and thread count of the Wine process running tirvelon.exe,
 its idle CPU over a minute, and the levels heard on each sink."""
 
+import array
 import datetime
 import glob
 import math
@@ -381,7 +382,30 @@ def preview_heard(heard, recordings, pressed, stopped):
     check_quiet(heard.level(stopped + 0.7, stopped + 3, "after the stop"), "the stopped preview")
 
 
-def default_output(desktop, window, start, heard, other, stopped):
+class Mixed:
+    """What several sinks played between two moments, added up into one recording: a sound that
+    moved from one to the other is whole in it when it moved without a break."""
+
+    def __init__(self, listenings, start, end):
+        self.start = start
+        count = int((end - start) * RATE)
+        total = [0] * count
+        for heard in listenings:
+            heard.wait_recorded(end)
+            samples = heard.samples()
+            first = int(heard.rec_second(start) * RATE)
+            for i, value in enumerate(samples[first:first + count]):
+                total[i] += value
+        self._samples = array.array("h", (max(-32768, min(32767, v)) for v in total))
+
+    def samples(self):
+        return self._samples
+
+    def rec_second(self, moment):
+        return moment - self.start
+
+
+def default_output(desktop, window, start, heard, other, stopped, recordings):
     """The default sink moved to the second one with the output still open after a sound, moved
     back during the next sound, and moved again once the output had closed; the sound's sink is
     measured each time. Ends with the first sink the default again."""
@@ -395,7 +419,7 @@ def default_output(desktop, window, start, heard, other, stopped):
     check(streams(desktop, start.pid) != [], "the output is still open after the preview")
     pulse.set_default_sink(other.sink)
     pressed = press_preview(desktop, window, True)
-    time.sleep(3)
+    time.sleep(2.8)  # into the recording's first stretch of speech
     print("streams of the program: %s" % streams(desktop, start.pid))
     moved = time.monotonic()
     pulse.set_default_sink(heard.sink)
@@ -406,6 +430,12 @@ def default_output(desktop, window, start, heard, other, stopped):
     in_progress = on(moved + 1.0, stopped - 0.2, "the same sound after the default moved back")
     print("around the change during the sound (0.1 s steps from 0.3 s before):\n"
           + profile((heard, other), moved - 0.3, moved + 1.2))
+    both = Mixed((heard, other), pressed - 1, stopped)
+    score, at = align(envelope(both.samples()), recordings.envelope(MUEZZIN), 0, 4, length_s=3)
+    check(score > 0.8, "the moved preview is %d.mp3 (correlation %.3f)" % (MUEZZIN, score))
+    onset = pressed - 1 + at
+    print("the default output changed %.2f s into the recording" % (moved - onset))
+    moved_sound = (onset, stopped - 0.2 - onset)
 
     # With the output closed.
     procs.wait_until(lambda: not streams(desktop, start.pid), 15, interval=0.1,
@@ -426,6 +456,8 @@ def default_output(desktop, window, start, heard, other, stopped):
           "the next sound on an output left open plays on the new default output")
     check(in_progress[0] > AUDIBLE_DBFS and in_progress[1] < QUIET_DBFS,
           "a sound in progress moves to the new default output")
+    check_whole(both, moved_sound[0], recordings.samples(MUEZZIN), moved_sound[1],
+                "the preview that moved between the outputs")
 
 
 def noon_call_and_slide_out(desktop, start, heard, recordings, noon, shots, out):
@@ -571,7 +603,7 @@ def first_start(args, desktop, wine, exe, recordings, shots, figures):
         desktop.pulse.add_sink(SECOND_SINK)
         other = Listening(desktop, SECOND_SINK)
         pressed, stopped = preview(desktop, window)
-        default_output(desktop, window, start, heard, other, stopped)
+        default_output(desktop, window, start, heard, other, stopped, recordings)
         preview_heard(heard, recordings, pressed, stopped)
         check_quiet(other.level(pressed, stopped + 3, "during the first preview"),
                     "the second output while not the default")
