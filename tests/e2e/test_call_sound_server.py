@@ -11,6 +11,9 @@ fake clock between them.
   the afternoon call is heard.
 - server_restart: the server is killed while the noon call plays; the program keeps ticking and
   the strip closes within seconds. The server comes back and the afternoon call is heard.
+- hung_server: the server is up but answers nothing (stopped) when the program starts: the
+  window shows within seconds and ticks, the noon strip shows and closes after its grace; the
+  server then wakes and the afternoon call is heard.
 - default_output: a second output is plugged in and made the default between two calls; the
   next call is heard there and not on the first. The default is put back during that call
   (what PulseAudio does with the playing stream is measured and reported), and the call after
@@ -271,6 +274,37 @@ def server_restart(desktop, session, recordings):
     session.check_quiet_output("after the server was killed and restarted")
 
 
+def hung_server(desktop, session, recordings):
+    noon, asr = prayer(NOON), prayer(ASR)
+    desktop.pulse.pause()
+    print("sound server stopped: it accepts connections and answers nothing")
+    started = time.monotonic()
+    session.start(noon - 25)
+    session.main_window()
+    took = time.monotonic() - started
+    print("main window shown %.1f s after the start" % took)
+    check(took <= 15, "the window shows within seconds of the start while the server hangs "
+          "(%.1f s)" % took)
+    session.accessible()
+    session.ticking()
+
+    _, _, shown = session.wait_strip(timeout=noon + 8 - session.now())
+    print("strip shown at %s (%+.2f s from noon)" % (hms(shown, 2), shown - noon))
+    check(noon - 1 <= shown <= noon + 3, "the noon strip appears on time while the server hangs")
+    gone = session.wait_strip_gone(timeout=20)
+    print("strip closed at %s, %.1f s after noon" % (hms(gone, 2), gone - noon))
+    check(gone - noon <= 9, "the strip closes by itself after its grace (%.1f s after noon)"
+          % (gone - noon))
+    session.ticking()
+
+    desktop.pulse.resume()
+    print("sound server answers again at %s" % hms(session.now(), 1))
+    listener = session.listen()
+    session.move_clock(asr - 15)
+    expect_call(session, recordings, listener, ASR, "afternoon")
+    session.check_quiet_output("after the server hung and woke")
+
+
 def default_output(desktop, session, recordings):
     noon, asr, maghrib = prayer(NOON), prayer(ASR), prayer(MAGHRIB)
     first = session.listen()
@@ -341,6 +375,7 @@ def default_output(desktop, session, recordings):
 CASES = {
     "no_server_at_start": (no_server_at_start, False),
     "server_restart": (server_restart, True),
+    "hung_server": (hung_server, True),
     "default_output": (default_output, True),
 }
 

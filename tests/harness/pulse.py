@@ -172,6 +172,14 @@ class PulseAudio:
             self._proc.wait(10)
         self.stop(keep_dir=True)
 
+    def pause(self):
+        """Stops the daemon where it is (SIGSTOP), as a hung server: it still accepts
+        connections, since the kernel queues them, but answers nothing until resume()."""
+        os.killpg(self._proc.pid, signal.SIGSTOP)
+
+    def resume(self):
+        os.killpg(self._proc.pid, signal.SIGCONT)
+
     def pactl(self, *args):
         """Runs pactl against this server; returns its output."""
         result = subprocess.run(["pactl", *args], env=self.client_env(), capture_output=True,
