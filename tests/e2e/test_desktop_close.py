@@ -10,7 +10,7 @@ from e2e_support import (Desktop, Failure, arguments, check, check_equal, leftov
                          run)
 from test_desktop_common import (box_text, choose_combo_item, click_control, message_box,
                                  press_box_button, read_settings, seed_settings,
-                                 shown_main_window, show_log, wait_for)
+                                 shown_main_window, wait_main_window, show_log, wait_for)
 
 HEAVY_LAM = "\u06b5"  # the Kurdish letter the exit question needs a wide-text box for
 SEEDED = {"Salat-1": "1", "Salat-2": "70", "Salat-3": "0", "Salat-4": "2", "Salat-5": "3",
@@ -38,8 +38,8 @@ def main():
         program = desktop.start_program(args.program)
         try:
             pid = program.pid
-            wid, _ = wait_for(lambda: shown_main_window(pid), 60, 0.2)
-            check(wid, "the main window shows")
+            wid, took = wait_main_window(program)
+            print("ok: the main window shows (%.1f s)" % took)
             app = desktop.accessible_app(pid=pid, timeout=60)
 
             choose_city(desktop, app, 3)

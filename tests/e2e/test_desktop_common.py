@@ -73,6 +73,19 @@ def shown_main_window(pid):
     return None
 
 
+def wait_main_window(program, timeout=60):
+    """Waits for the copy's main window; a Failure that says what there was when it never
+    showed (the process, its windows, the end of its output)."""
+    wid, took = wait_for(lambda: shown_main_window(program.pid), timeout, 0.2)
+    if not wid:
+        found = [(w, geometry(w), viewable(w)) for w in windows_of(program.pid)]
+        raise Failure("the main window shows: none of size %s after %.0f s; the program %s; its "
+                      "windows (id, box, viewable): %r; its output ends: %r"
+                      % (MAIN_SIZE, took, "runs" if program.alive() else "has ended", found,
+                         program.log()[-600:]))
+    return wid, took
+
+
 def _parent(wid):
     found = re.search(r"Parent window id: (0x[0-9a-f]+)", x("xwininfo", "-children", "-id",
                                                             str(wid)))

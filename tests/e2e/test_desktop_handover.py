@@ -10,7 +10,7 @@ import time
 from e2e_support import Desktop, arguments, check, check_equal, leftover_processes, run
 from test_desktop_common import (click_control, docked_icon, geometry, main_window,
                                  read_settings, shown_main_window, show_log, title, viewable,
-                                 wait_for, windows_of)
+                                 wait_for, wait_main_window, windows_of)
 
 RESTORE_LIMIT = 2.0
 CLOCK_DIALOG_SIZE = (226, 149)
@@ -58,8 +58,8 @@ def main():
         lock = os.path.join(desktop.runtime_dir, "tirvelon.lock")
         first = desktop.start_program(args.program)
         try:
-            wid, took = wait_for(lambda: shown_main_window(first.pid), 60, 0.2)
-            check(wid, "the first copy shows its window (%.1f s)" % took)
+            wid, took = wait_main_window(first)
+            print("ok: the first copy shows its window (%.1f s)" % took)
             check(os.path.exists(lock), "the running copy holds its lock " + lock)
             app = desktop.accessible_app(pid=first.pid, timeout=60)
             icon, _ = wait_for(lambda: docked_icon(first.pid), 30, 0.2)
