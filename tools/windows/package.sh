@@ -37,6 +37,11 @@ rm -f "$zip" "$setup"
 
 # Signed or not is decided, and the certificate and its password checked, before anything is
 # gathered: a wrong password stops here, not halfway through the files.
+if [ -n "${TIRVELON_SIGN_CERT:-}" ] && [ "${TIRVELON_SIGN_CERT#/}" = "$TIRVELON_SIGN_CERT" ]; then
+  # makensis runs its signing commands from the script's folder: the path must not be relative.
+  TIRVELON_SIGN_CERT=$PWD/$TIRVELON_SIGN_CERT
+  export TIRVELON_SIGN_CERT
+fi
 "$here/sign.sh" --check >&2
 signing=${TIRVELON_SIGN_CERT:-}
 
