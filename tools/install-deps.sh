@@ -2,7 +2,7 @@
 # Installs the Debian packages that the build, the program and every test need.
 # Only what is missing is installed; runs as root or through sudo.
 #   install-deps.sh           the Linux build, the program and its tests
-#   install-deps.sh windows   also the MinGW-w64 cross build, Wine and NSIS
+#   install-deps.sh windows   also the MinGW-w64 cross build, Wine, NSIS and osslsigncode
 set -euo pipefail
 
 packages=(
@@ -28,7 +28,7 @@ if [ "${1:-}" = windows ]; then
     # a Qt for MinGW-w64 from Debian's sources, and the cross build of the program
     dpkg-dev ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     # packaging and the tests under Wine
-    nsis zip unzip wine wine64 fonts-wine fonts-liberation tesseract-ocr tesseract-ocr-eng
+    nsis zip unzip osslsigncode wine wine64 fonts-wine fonts-liberation tesseract-ocr tesseract-ocr-eng
   )
 fi
 

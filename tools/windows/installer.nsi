@@ -1,5 +1,6 @@
 ; The Windows installer. Built by package.sh:
 ;   makensis -DVERSION=6.0 -DSTAGE=<gathered program folder> -DOUTFILE=<setup.exe> -DICON=<.ico>
+;            [-DSIGN=<sign.sh>]
 ;
 ; Per user by default, into %LOCALAPPDATA%\Programs\Tirvelon; run elevated it installs for every
 ; user into Program Files. /S installs silently, /D=<folder> (last on the command line) picks
@@ -11,6 +12,14 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+
+; With a code-signing certificate (package.sh passes -DSIGN=<sign.sh>) the uninstaller is signed
+; before it is packed into the installer, and the installer once it is written; a failed
+; signature fails the build.
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"

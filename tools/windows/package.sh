@@ -30,6 +30,21 @@ exe=$build/bin/tirvelon.exe
 name=tirvelon-$version-windows-x64
 mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
+zip=$dist/$name.zip
+setup=$dist/tirvelon-$version-setup.exe
+# A build that fails leaves no release behind, not even the previous one.
+rm -f "$zip" "$setup"
+
+# Signed or not is decided, and the certificate and its password checked, before anything is
+# gathered: a wrong password stops here, not halfway through the files.
+if [ -n "${TIRVELON_SIGN_CERT:-}" ] && [ "${TIRVELON_SIGN_CERT#/}" = "$TIRVELON_SIGN_CERT" ]; then
+  # makensis runs its signing commands from the script's folder: the path must not be relative.
+  TIRVELON_SIGN_CERT=$PWD/$TIRVELON_SIGN_CERT
+  export TIRVELON_SIGN_CERT
+fi
+"$here/sign.sh" --check >&2
+signing=${TIRVELON_SIGN_CERT:-}
+
 stage=$dist/$name
 rm -rf "$stage"
 mkdir -p "$stage"
@@ -164,14 +179,26 @@ EOF
 echo "package.sh: $(find "$stage" -name '*.dll' | wc -l) DLLs gathered:" >&2
 (cd "$stage" && find . -name '*.dll' | sort | sed 's/^/  /') >&2
 
-zip=$dist/$name.zip
-rm -f "$zip"
+# Signed after strip (which would break the signature) and before the zip and the installer
+# take their copies. NSIS signs the uninstaller it writes and the installer through sign.sh.
+nsis_sign=()
+if [ -n "$signing" ]; then
+  mapfile -d '' binaries < <(find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0 | sort -z)
+  if ! "$here/sign.sh" "${binaries[@]}"; then
+    rm -rf "$stage" # half signed: not to be mistaken for a release
+    fail "signing failed: no release written"
+  fi
+  echo "package.sh: ${#binaries[@]} files signed" >&2
+  nsis_sign=(-DSIGN="$here/sign.sh")
+fi
+
 (cd "$dist" && zip -q -r -X "$zip" "$name")
 
-setup=$dist/tirvelon-$version-setup.exe
-rm -f "$setup"
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" \
-  -DICON="$root/resources/tirvelon.ico" "$here/installer.nsi"
+if ! makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" \
+  -DICON="$root/resources/tirvelon.ico" "${nsis_sign[@]}" "$here/installer.nsi"; then
+  rm -f "$zip" "$setup"
+  fail "makensis failed: no release written"
+fi
 [ -f "$setup" ] || fail "makensis wrote no $setup"
 
 ls -l "$zip" "$setup" | awk '{print "package.sh: " $5 " bytes  " $NF}' >&2
