@@ -4,6 +4,7 @@
 #include "clockdialog/ClockFields.h"
 #include "clockdialog/SystemTimeText.h"
 #include "mainwindow/TimeOfDay.h"
+#include "mainwindow/UnicodeMessageBox.h"
 #include "presentation/Twips.h"
 
 #include <QGuiApplication>
@@ -52,6 +53,7 @@ ClockDialog::ClockDialog(int uiLanguage, const QDateTime &now, SystemClockSetter
     : QDialog(parent)
     , m_setter(setter)
     , m_panel(panel)
+    , m_uiLanguage(uiLanguage)
 {
     buildControls();
     Form_Load(uiLanguage, now);
@@ -233,19 +235,37 @@ void ClockDialog::Command1_Click()
     const QString dateText
             = T2[0]->text() + QLatin1Char('/') + T2[1]->text() + QLatin1Char('/') + T2[2]->text();
 
-    // A refusal passes silently; only a broken clock service sends the user to the panel.
-    if (SetSystemTime(timeText, m_setter) == SystemClockSetter::Result::Failed) {
-        m_panel.open();
+    // The time first; a date is only worth asking for once the time went through.
+    if (!applied(SetSystemTime(timeText, m_setter)))
         return;
-    }
-    // The dialog may have been closed while the desktop asked for the password.
-    if (m_dismissed)
+    if (!applied(SetSystemDate(dateText, m_setter)))
         return;
-    if (SetSystemDate(dateText, m_setter) == SystemClockSetter::Result::Failed) {
-        m_panel.open();
-        return;
-    }
     Command1->setEnabled(false);
+}
+
+bool ClockDialog::applied(SystemClockSetter::Result answer)
+{
+    using Result = SystemClockSetter::Result;
+    // The dialog may have been closed while the desktop asked for the password: whatever the
+    // answer, nobody is left to read it.
+    if (m_dismissed)
+        return false;
+    switch (answer) {
+    case Result::Done:
+        return true;
+    case Result::Refused:
+        // Said before the settings open, or their window would hide why they came up. The
+        // button stays enabled: with the rights given, applying again works.
+        UnicodeMessageBox(ClockDialogCaptions::forLanguage(m_uiLanguage).refusal, MbOk);
+        m_panel.open();
+        return false;
+    case Result::Failed:
+        m_panel.open();
+        return false;
+    case Result::Skipped:
+        return false;
+    }
+    return false;
 }
 
 void ClockDialog::done(int result)

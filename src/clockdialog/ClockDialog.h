@@ -44,8 +44,11 @@ protected:
 private:
     void buildControls();
     void Form_Load(int uiLanguage, const QDateTime &now);
+    // Answers one setter's call as the user should see it; false when applying ends there.
+    bool applied(SystemClockSetter::Result answer);
 
     SystemClockSetter &m_setter;
     DateTimePanel &m_panel;
+    int m_uiLanguage;
     bool m_dismissed = false;
 };

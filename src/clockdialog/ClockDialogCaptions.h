@@ -10,6 +10,8 @@ struct ClockDialogCaptions
     QString heading;     // Label3
     QString applyButton; // Command1
     QString windowTitle;
+    // Told when the system refuses the change, before its date and time settings open.
+    QString refusal;
 
     // Language index 0 is Arabic; any other index gets the Kurdish texts.
     static ClockDialogCaptions forLanguage(int uiLanguage);

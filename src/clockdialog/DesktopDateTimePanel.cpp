@@ -5,6 +5,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -71,6 +73,17 @@ std::optional<DesktopDateTimePanel::Command> DesktopDateTimePanel::findCommand()
 bool DesktopDateTimePanel::open()
 {
 #ifdef Q_OS_WIN
+    // Windows 10 and 11 keep the date and time in their Settings app. Where nothing answers to
+    // the address (a stripped-down edition, Wine), the Control Panel's Date and Time panel.
+    SHELLEXECUTEINFOW settings = {};
+    settings.cbSize = sizeof settings;
+    settings.fMask = SEE_MASK_FLAG_NO_UI; // no "look for an app" box when nothing answers
+    settings.lpVerb = L"open";
+    settings.lpFile = L"ms-settings:dateandtime";
+    settings.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&settings))
+        return true;
+
     QProcess process;
     process.setProgram(QStringLiteral("rundll32.exe"));
     process.setNativeArguments(QStringLiteral("shell32.dll,Control_RunDLL timedate.cpl"));

@@ -9,8 +9,9 @@
 #include <optional>
 
 // Opens the platform's own date and time settings without waiting for them. On Windows that is
-// the Date and Time panel, started minimised; elsewhere the settings program of the desktop in
-// use, or of any desktop installed.
+// the Settings app's date and time page, or the Date and Time panel started minimised where the
+// page cannot be opened; elsewhere the settings program of the desktop in use, or of any
+// desktop installed.
 class DesktopDateTimePanel : public DateTimePanel
 {
 public:

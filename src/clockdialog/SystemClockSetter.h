@@ -5,19 +5,30 @@
 
 #include <memory>
 
-// Changes the computer's clock. Each call reports whether the platform accepted it;
-// a refusal (no rights, automatic time sync) is not an error for the caller.
+// Changes the computer's clock. Each call reports what the platform made of it; seams report
+// by their answer, never by an exception.
 class SystemClockSetter
 {
 public:
-    enum class Result { Done, Refused, Failed };
+    enum class Result {
+        Done,
+        // The user may not change the clock: no rights, or the password prompt was cancelled or
+        // denied. The user is told and sent to the platform's date and time settings.
+        Refused,
+        // The clock could not be set this way (no clock service, the computer takes its time
+        // from the network): the platform's date and time settings are the way.
+        Failed,
+        // Nothing was asked of the platform (text that does not read), or no answer will come
+        // because the program is ending meanwhile: nothing to tell, nothing more to do.
+        Skipped
+    };
 
     virtual ~SystemClockSetter() = default;
     virtual Result setTimeOfDay(const QTime &time) = 0;
     virtual Result setDate(const QDate &date) = 0;
 };
 
-// The platform's own date and time settings, opened when applying fails.
+// The platform's own date and time settings, opened when applying fails or is refused.
 class DateTimePanel
 {
 public:

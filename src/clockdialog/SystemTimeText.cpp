@@ -34,7 +34,7 @@ SystemClockSetter::Result SetSystemTime(const QString &value, SystemClockSetter 
 {
     const QTime time = parseClockText(value);
     if (!time.isValid())
-        return SystemClockSetter::Result::Refused;
+        return SystemClockSetter::Result::Skipped;
     return setter.setTimeOfDay(time);
 }
 
@@ -42,6 +42,6 @@ SystemClockSetter::Result SetSystemDate(const QString &value, SystemClockSetter 
 {
     const QDate date = parseDayMonthYear(value);
     if (!date.isValid())
-        return SystemClockSetter::Result::Refused;
+        return SystemClockSetter::Result::Skipped;
     return setter.setDate(date);
 }

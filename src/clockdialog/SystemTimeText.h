@@ -16,6 +16,6 @@ QTime parseClockText(const QString &value);
 QDate parseDayMonthYear(const QString &value);
 
 // Set the computer's time of day, or its date, from the dialog's text. Text that does not read
-// changes nothing and is reported as Refused, which callers treat as silently as a refusal.
+// changes nothing and is reported as Skipped: there is nothing to tell the user.
 SystemClockSetter::Result SetSystemTime(const QString &value, SystemClockSetter &setter);
 SystemClockSetter::Result SetSystemDate(const QString &value, SystemClockSetter &setter);

@@ -6,20 +6,30 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEventLoop>
+#include <QStringList>
 
 namespace {
 
 const QString serviceName = QStringLiteral("org.freedesktop.timedate1");
 const QString objectPath = QStringLiteral("/org/freedesktop/timedate1");
 
-// Answers that mean "not allowed now" rather than "broken": the user cancelled or lacks the
-// rights, or the computer keeps its own time from the network.
+// Answers that mean "this user may not": the password prompt was cancelled or denied, or the
+// user has no rights at all. systemd's service turns a denied or dismissed prompt into
+// AccessDenied; other services and polkit itself name it their own way.
 bool isRefusal(const QString &errorName)
 {
-    return errorName == QLatin1String("org.freedesktop.DBus.Error.AccessDenied")
-            || errorName
-            == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
-            || errorName == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled");
+    static const QStringList refusals = {
+        QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+        QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"),
+        QStringLiteral("org.freedesktop.PolicyKit1.Error.NotAuthorized"),
+        QStringLiteral("org.freedesktop.PolicyKit1.Error.Cancelled"),
+        QStringLiteral("System.Error.EACCES"),
+        QStringLiteral("System.Error.EPERM"),
+    };
+    // Anything else, the computer taking its time from the network included
+    // (org.freedesktop.timedate1.AutomaticTimeSyncEnabled), is no matter of rights: the
+    // settings, where that is switched off, are the way.
+    return refusals.contains(errorName);
 }
 
 } // namespace
@@ -68,7 +78,7 @@ SystemClockSetter::Result TimedateClockSetter::callSetTime(qint64 usecUtc)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         // The loop also ends when the program quits; nothing is left to show then.
         if (!call.isFinished())
-            return Result::Refused;
+            return Result::Skipped;
     }
 
     const QDBusMessage reply = call.reply();

@@ -1,6 +1,7 @@
 // The clock-adjust dialog driven through its real scroll bars and button.
 #include "FakeSystemClockSetter.h"
 #include "clockdialog/ClockDialog.h"
+#include "mainwindow/UnicodeMessageBox.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -67,12 +68,39 @@ private slots:
     void applyPassesFieldTexts();
     void applyAnswers_data();
     void applyAnswers();
+    void refusalToldInDialogLanguage_data();
+    void refusalToldInDialogLanguage();
     void closedDuringApplySetsNoDate();
+    void closedDuringRefusedCallTellsNothing();
+    void init();
+    void cleanup();
 
 private:
     FakeSystemClockSetter m_setter;
     FakeDateTimePanel m_panel;
+    // Message boxes are answered here, never shown: what each said, and how often the panel
+    // had been opened when it came up.
+    QStringList m_told;
+    QList<int> m_panelOpeningsWhenTold;
+    const FakeDateTimePanel *m_watchedPanel = nullptr;
 };
+
+void TestClockDialog::init()
+{
+    m_told.clear();
+    m_panelOpeningsWhenTold.clear();
+    m_watchedPanel = &m_panel;
+    setUnicodeMessageBoxHandler([this](const UnicodeMessageBoxRequest &request) {
+        m_told.append(request.prompt);
+        m_panelOpeningsWhenTold.append(m_watchedPanel->openings);
+        return int(IdOk);
+    });
+}
+
+void TestClockDialog::cleanup()
+{
+    setUnicodeMessageBoxHandler({});
+}
 
 void TestClockDialog::loadShowsOneReading_data()
 {
@@ -283,6 +311,7 @@ void TestClockDialog::applyPassesFieldTexts()
     QVERIFY(!dialog.Command1->isEnabled());
     QVERIFY2(dialog.isVisible(), "the dialog stays open after applying");
     QCOMPARE(panel.openings, 0);
+    QCOMPARE(m_told, QStringList());
 }
 
 void TestClockDialog::applyAnswers_data()
@@ -293,13 +322,20 @@ void TestClockDialog::applyAnswers_data()
     QTest::addColumn<int>("calls");
     QTest::addColumn<int>("panelOpenings");
     QTest::addColumn<bool>("buttonEnabled");
+    QTest::addColumn<bool>("told");
 
-    QTest::newRow("refusals pass silently")
-            << Result::Refused << Result::Refused << 2 << 0 << false;
+    QTest::newRow("success disables the button, tells nothing")
+            << Result::Done << Result::Done << 2 << 0 << false << false;
+    QTest::newRow("refused time is told, opens the panel once and asks no date")
+            << Result::Refused << Result::Done << 1 << 1 << true << true;
+    QTest::newRow("refused date is told and opens the panel once")
+            << Result::Done << Result::Refused << 2 << 1 << true << true;
     QTest::newRow("time failure opens the panel and sets no date")
-            << Result::Failed << Result::Done << 1 << 1 << true;
+            << Result::Failed << Result::Done << 1 << 1 << true << false;
     QTest::newRow("date failure opens the panel")
-            << Result::Done << Result::Failed << 2 << 1 << true;
+            << Result::Done << Result::Failed << 2 << 1 << true << false;
+    QTest::newRow("a call given up as the program ends does nothing more")
+            << Result::Skipped << Result::Done << 1 << 0 << true << false;
 }
 
 void TestClockDialog::applyAnswers()
@@ -310,11 +346,13 @@ void TestClockDialog::applyAnswers()
     QFETCH(int, calls);
     QFETCH(int, panelOpenings);
     QFETCH(bool, buttonEnabled);
+    QFETCH(bool, told);
 
     FakeSystemClockSetter setter;
     setter.timeAnswer = timeAnswer;
     setter.dateAnswer = dateAnswer;
     FakeDateTimePanel panel;
+    m_watchedPanel = &panel;
     ClockDialog dialog(0, QDateTime(QDate(2018, 3, 9), QTime(7, 5)), setter, panel);
     const QStringList fields { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T2[0]->text() };
 
@@ -323,8 +361,56 @@ void TestClockDialog::applyAnswers()
     QCOMPARE(setter.calls.size(), calls);
     QCOMPARE(panel.openings, panelOpenings);
     QCOMPARE(dialog.Command1->isEnabled(), buttonEnabled);
+    QCOMPARE(m_told.size(), told ? 1 : 0);
+    if (told)
+        QCOMPARE(m_panelOpeningsWhenTold, QList<int> { 0 }); // told first, then opened
     QCOMPARE((QStringList { dialog.T1[0]->text(), dialog.T1[1]->text(), dialog.T2[0]->text() }),
              fields);
+}
+
+void TestClockDialog::refusalToldInDialogLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("sentence");
+
+    const QString arabic = QStringLiteral(
+            "يتطلب تغيير الوقت صلاحيات المسؤول، وستفتح الآن إعدادات التاريخ والوقت في النظام.");
+    const QString kurdish = QStringLiteral("بۆ گۆڕینی کات مافی بەڕێوەبەر پێویستە، ڕێکخستنەکانی "
+                                           "بەروار و کاتی سیستەم دەکرێنەوە.");
+    QTest::newRow("Arabic") << 0 << arabic;
+    QTest::newRow("Kurdish") << 1 << kurdish;
+    QTest::newRow("any other index is Kurdish") << 2 << kurdish;
+}
+
+// The button is pressed with the mouse, and applied again after the refusal: the user may
+// have been given the rights meanwhile.
+void TestClockDialog::refusalToldInDialogLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QString, sentence);
+
+    FakeSystemClockSetter setter;
+    setter.timeAnswer = SystemClockSetter::Result::Refused;
+    FakeDateTimePanel panel;
+    m_watchedPanel = &panel;
+    ClockDialog dialog(language, QDateTime(QDate(2018, 3, 9), QTime(19, 5)), setter, panel);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    QCOMPARE(m_told, QStringList { sentence });
+    QCOMPARE(panel.openings, 1);
+    QVERIFY2(dialog.Command1->isEnabled(), "a refused change can be applied again");
+    QVERIFY(dialog.isVisible());
+
+    setter.timeAnswer = SystemClockSetter::Result::Done;
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    QCOMPARE(setter.calls,
+             QStringList({ QStringLiteral("time 19:05:00"), QStringLiteral("time 19:05:00"),
+                           QStringLiteral("date 2018-03-09") }));
+    QVERIFY(!dialog.Command1->isEnabled());
+    QCOMPARE(m_told.size(), 1);
+    QCOMPARE(panel.openings, 1);
 }
 
 void TestClockDialog::closedDuringApplySetsNoDate()
@@ -339,6 +425,25 @@ void TestClockDialog::closedDuringApplySetsNoDate()
     dialog.Command1_Click();
 
     QCOMPARE(setter.calls, QStringList { QStringLiteral("time 07:05:00") });
+    QCOMPARE(panel.openings, 0);
+}
+
+// The main window's hand-over closes the dialog while the desktop still asks for the password;
+// the refusal that follows is nobody's to read.
+void TestClockDialog::closedDuringRefusedCallTellsNothing()
+{
+    InterruptingSetter setter;
+    setter.timeAnswer = SystemClockSetter::Result::Refused;
+    FakeDateTimePanel panel;
+    m_watchedPanel = &panel;
+    ClockDialog dialog(0, QDateTime(QDate(2018, 3, 9), QTime(7, 5)), setter, panel);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    setter.duringTimeCall = [&dialog] { dialog.reject(); };
+
+    dialog.Command1_Click();
+
+    QCOMPARE(m_told, QStringList());
     QCOMPARE(panel.openings, 0);
 }
 

@@ -195,8 +195,13 @@ void TestClockPlatform::classifiesAnswers_data()
     QTest::newRow("no interactive authorisation is a refusal")
             << "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired" << false
             << Result::Refused;
-    QTest::newRow("network time sync on is a refusal")
-            << "org.freedesktop.timedate1.AutomaticTimeSyncEnabled" << false << Result::Refused;
+    QTest::newRow("polkit's own denial is a refusal")
+            << "org.freedesktop.PolicyKit1.Error.NotAuthorized" << false << Result::Refused;
+    QTest::newRow("polkit's cancelled prompt is a refusal")
+            << "org.freedesktop.PolicyKit1.Error.Cancelled" << false << Result::Refused;
+    // No matter of rights: telling the user so would be wrong; the settings are the way.
+    QTest::newRow("network time sync on fails")
+            << "org.freedesktop.timedate1.AutomaticTimeSyncEnabled" << false << Result::Failed;
     QTest::newRow("any other error fails")
             << "org.freedesktop.DBus.Error.Failed" << false << Result::Failed;
     QTest::newRow("no answer in time fails") << QString() << true << Result::Failed;
