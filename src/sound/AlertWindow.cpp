@@ -17,12 +17,6 @@ QRect twips(int left, int top, int width, int height)
 {
     return Twips::rect(left, top, width, height);
 }
-
-QRect screenGeometry()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-}
 } // namespace
 
 AlertWindow::AlertWindow(MainWindow &main)
@@ -76,24 +70,19 @@ AlertWindow::AlertWindow(MainWindow &main)
     Form_Load();
 }
 
-int AlertWindow::screenHeightTwips() const
+int AlertWindow::areaHeightTwips() const
 {
-    return screenGeometry().height() * TwipsPerPixel;
-}
-
-int AlertWindow::screenWidthTwips() const
-{
-    return screenGeometry().width() * TwipsPerPixel;
+    return m_area.height() * TwipsPerPixel;
 }
 
 int AlertWindow::topTwips() const
 {
-    return (y() - screenGeometry().top()) * TwipsPerPixel;
+    return (y() - m_area.top()) * TwipsPerPixel;
 }
 
 void AlertWindow::setTopTwips(int top)
 {
-    move(x(), screenGeometry().top() + Twips::toPixels(top));
+    move(x(), m_area.top() + Twips::toPixels(top));
 }
 
 void AlertWindow::Form_Load()
@@ -103,11 +92,14 @@ void AlertWindow::Form_Load()
     MainForm::setCharset(Label1, 178);
     // 3.
     setFixedSize(Image1->size());
-    // 4.
-    const QRect screen = screenGeometry();
-    const int left = SlideOut::alertLeft(screenWidthTwips(), width() * TwipsPerPixel);
-    const int top = SlideOut::alertTop(screenHeightTwips(), height() * TwipsPerPixel);
-    move(screen.left() + Twips::toPixels(left), screen.top() + Twips::toPixels(top));
+    // 4. The corner of the work area, so that a taskbar does not cover the strip; the slide-out
+    // runs toward the same area's bottom. The strip is loaded afresh for each call or preview,
+    // so a taskbar moved or resized since the last one is seen.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect available = screen ? screen->availableGeometry() : whole;
+    m_area = SlideOut::alertArea(whole, available);
+    move(SlideOut::alertGeometry(whole, available, size()).topLeft());
     // 5.
     QFont font = Label1->font();
     font.setFamily(m_main.Combo4->currentText());
@@ -126,7 +118,7 @@ void AlertWindow::Label2_Click()
 {
     SlideTop = float(topTwips());
     FadeVolume = 0;
-    FadeRatio = SlideOut::fadeRatio(m_main.WindowsMediaPlayer1.volume(), screenHeightTwips(),
+    FadeRatio = SlideOut::fadeRatio(m_main.WindowsMediaPlayer1.volume(), areaHeightTwips(),
                                     topTwips());
     Timer1.setInterval(SlideOut::StepIntervalMs);
     Timer1.start();
@@ -136,12 +128,12 @@ void AlertWindow::Timer1_Timer()
 {
     SlideTop += SlideOut::StepTwips;
     setTopTwips(int(SlideTop));
-    FadeVolume = SlideOut::fadeVolume(FadeRatio, screenHeightTwips(), int(SlideTop));
+    FadeVolume = SlideOut::fadeVolume(FadeRatio, areaHeightTwips(), int(SlideTop));
     if (m_main.WindowsMediaPlayer1.volume() > 1) {
         m_main.WindowsMediaPlayer1.setVolume(FadeVolume);
         m_main.WindowsMediaPlayer3.setVolume(FadeVolume);
     }
-    if (SlideTop > screenHeightTwips()) {
+    if (SlideTop > areaHeightTwips()) {
         // Parked far below the screen; the call plays on, nearly silent, until it ends.
         SlideTop *= 3;
         setTopTwips(int(SlideTop));

@@ -34,12 +34,13 @@ public:
     // Shown for a preview: it names a muezzin, not a prayer.
     bool openedForPreview = false;
 
-    // Place and screen in twips, as the slide-out counts them.
+    // Place and work area in twips from the work area's top, as the slide-out counts them.
     int topTwips() const;
     void setTopTwips(int top);
-    int screenHeightTwips() const;
-    int screenWidthTwips() const;
+    int areaHeightTwips() const;
 
 private:
     MainWindow &m_main;
+    // The work area the strip was placed in when loaded; its slide-out ends at its bottom.
+    QRect m_area;
 };

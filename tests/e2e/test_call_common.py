@@ -373,10 +373,12 @@ def window_map_state(wid):
 
 
 def check_strip_placed(session, geometry, main_wid, strip_wid):
-    """The strip's corner place, size and stacking above the main window."""
-    width, height = session.screen_size()
-    check_equal(tuple(geometry), (width - 290, height - 69, 288, 30),
-                "strip place and size on a %dx%d screen" % (width, height))
+    """The strip's place in the work area's lower right corner (2 px from its right edge, 39 px
+    between the bottoms), its size, and its stacking above the main window."""
+    left, top, width, height = session.desktop.work_area()
+    check_equal(tuple(geometry), (left + width - 290, top + height - 69, 288, 30),
+                "strip place and size in a %dx%d work area at (%d, %d)"
+                % (width, height, left, top))
     order = session.stacking()
     check(strip_wid in order and main_wid in order
           and order.index(strip_wid) > order.index(main_wid),

@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """The strip's slide-out during a call, real sound: while the night call of muezzin 1 sounds at
-volume 80, its close mark is clicked with the mouse. Over the next ~1.4 s the strip moves down off
-the screen step by step and the call fades: 0.3 s windows before, during and after the slide are
-compared, as heard and as a gain against the recording itself at the same place. The call plays
-on nearly silent, and the strip closes when the recording ends."""
+volume 80, its close mark is clicked with the mouse. The desktop has a 48 px panel along the
+bottom that reserves its space, as a taskbar does: the strip and its close mark stand above it, in
+the work area's corner (screenshot slideout-above-panel.png). Over the next ~1.4 s the strip moves
+down out of the work area step by step and the call fades: 0.3 s windows before, during and after
+the slide are compared, as heard and as a gain against the recording itself at the same place.
+The call plays on nearly silent, and the strip closes when the recording ends."""
 
+import os
 import sys
 import time
 
@@ -18,6 +21,7 @@ CITY = 0  # Erbil
 MUEZZIN = 1
 VOLUME = 80
 LEAD_IN = 20
+PANEL = 48  # the height of a Windows 11 taskbar
 # The windows compared, in seconds from the click (the slide takes ~1.4 s).
 WINDOWS = {"before": (-0.4, -0.1), "during": (0.55, 0.85), "after": (1.8, 2.1)}
 
@@ -32,7 +36,7 @@ def main():
     print("night call at %s; %d.mp3 lasts %.2f s; the mark is clicked %.2f s into it"
           % (hms(night), MUEZZIN, length, click_offset))
 
-    with Desktop(tray=True) as desktop:
+    with Desktop(tray=True, panel=PANEL) as desktop:
         marker = desktop.dir
         seed_settings(desktop, city=CITY, muezzin=MUEZZIN, lead=0, volume=VOLUME, language=0,
                       logon=0)
@@ -43,9 +47,17 @@ def main():
             session.accessible()
             strip, geometry, shown_at = session.wait_strip(timeout=night + 6 - session.now())
             check(night - 1 <= shown_at <= night + 3, "the strip appears at the night call")
+            area = desktop.work_area()
+            screen_width, screen_height = desktop.screen_size()
+            check_equal(area, (0, 0, screen_width, screen_height - PANEL),
+                        "the work area left above the panel")
             check_strip_placed(session, geometry, main_wid, strip)
             x, y, w, h = desktop.extents(session.control("AlertWindow.Label2"))
             print("close mark at (%d, %d), %d x %d" % (x, y, w, h))
+            check(inside((x, y, w, h), area) and inside(geometry, area),
+                  "the strip and its close mark stand above the panel")
+            shot = desktop.screenshot(os.path.join(args.out, "slideout-above-panel.png"))
+            print("screenshot:", shot)
 
             # Where the call started, from what was heard so far, fixes the click's moment.
             session.wait_recorded(night + 4)
@@ -85,12 +97,13 @@ def main():
         check(onset + length - 0.5 <= closed_at <= onset + length + 3.0,
               "the strip closes when the recording ends")
 
-        # The strip's way down, as the window system saw it.
-        screen_height = session.screen_size()[1]
+        # The strip's way down, as the window system saw it: toward the work area's bottom, where
+        # it is hidden.
+        bottom = area[1] + area[3]
         print("strip seen after the click (top/map state x times): %s" % runs(path))
         shown = [top for _, top, state in path if state == "IsViewable"]
         check(shown == sorted(shown), "the strip only moves down")
-        steps = {top for top in shown if geometry[1] < top < screen_height}
+        steps = {top for top in shown if geometry[1] < top < bottom}
         check(len(steps) >= 8, "it moves in small steps (%d places seen on the way)" % len(steps))
         gone = next((t for t, top, state in path
                      if state != "IsViewable" or top >= screen_height), None)
@@ -98,7 +111,17 @@ def main():
               % (path[-1][1], screen_height, path[-1][2]))
         print("off the screen %.2f s after the click" % (gone - clicked))
         check(0.9 <= gone - clicked <= 2.5, "the slide takes about 1.4 s")
+        last_shown = max(shown) if shown else geometry[1]
+        check(bottom - 15 <= last_shown <= bottom,
+              "the slide ends at the work area's bottom (last seen at top %d, bottom %d)"
+              % (last_shown, bottom))
     check_equal(leftover_processes(marker), [], "processes left of the desktop")
+
+
+def inside(box, area):
+    """Whether box (x, y, width, height) lies wholly inside area."""
+    return (area[0] <= box[0] and area[1] <= box[1] and box[0] + box[2] <= area[0] + area[2]
+            and box[1] + box[3] <= area[1] + area[3])
 
 
 def speech_everywhere(reference, threshold=-40.0):

@@ -24,6 +24,10 @@ FAKETIME_DONT_FAKE_MONOTONIC=1 leaves the monotonic clock alone: Qt's timers run
 firing every second as they should. faketime=desktop.fake_clock(moment) gives a clock the test
 can move while the program runs (FakeClock.set), to reach several prayer times in one run.
 
+Taskbar: Desktop(tray=True, panel=48) makes the tray host a full-width panel 48 px tall along the
+bottom edge that reserves its space (a partial strut), as a taskbar does: openbox then reports a
+work area (desktop.work_area()) 48 px shorter than the screen.
+
 Sound server: Desktop(start_sound_server=False) points the program at the PulseAudio socket but
 leaves the server down, as at a logon where the program starts first; desktop.pulse.start()
 brings it up later, desktop.pulse.kill() ends it as a crash would.
@@ -130,8 +134,11 @@ class Program:
 
 class Desktop:
     def __init__(self, tray=False, audio_sink=True, screen="1280x800x24", keep_dir=False,
-                 start_sound_server=True):
+                 start_sound_server=True, panel=None):
+        if panel is not None and not tray:
+            raise ValueError("the panel is the tray host: panel needs tray=True")
         self.tray = tray
+        self.panel = panel
         self.audio_sink = audio_sink
         self.start_sound_server = start_sound_server
         self.screen = screen
@@ -311,13 +318,23 @@ class Desktop:
         procs.wait_until(ready, 30, what="openbox")
 
     def _start_tray(self):
-        daemon = self._daemon("trayer", ["trayer", "--edge", "bottom", "--align", "right",
-                                         "--widthtype", "request", "--SetDockType", "true"])
+        args = ["trayer", "--edge", "bottom", "--align", "right", "--SetDockType", "true"]
+        if self.panel is None:
+            args += ["--widthtype", "request"]
+        else:
+            args += ["--widthtype", "percent", "--width", "100", "--heighttype", "pixel",
+                     "--height", str(self.panel), "--SetPartialStrut", "true"]
+        daemon = self._daemon("trayer", args)
 
         def ready():
             self._check_alive(daemon, "trayer")
             return self._run(["xdotool", "search", "--classname", "trayer"], check=False).strip()
         procs.wait_until(ready, 30, what="trayer")
+        if self.panel is not None:
+            width, height = self.screen_size()
+            procs.wait_until(lambda: self.work_area()[3] == height - self.panel, 30,
+                             what="openbox to leave the panel's %d px out of the work area"
+                             % self.panel)
 
     def _start_atspi(self):
         daemon = self._daemon("atspi", ["/usr/libexec/at-spi-bus-launcher",
@@ -406,6 +423,20 @@ class Desktop:
         found = procs.wait_until(find, timeout, interval=0.2,
                                  what="window %r" % (title_or_pid,))
         return found[0]
+
+    def screen_size(self):
+        """(width, height) of the whole screen."""
+        out = self._run(["xdotool", "getdisplaygeometry"]).split()
+        return int(out[0]), int(out[1])
+
+    def work_area(self):
+        """(x, y, width, height) of the screen less the panels' struts, as the window manager
+        publishes it (_NET_WORKAREA of the first desktop); the whole screen when it does not."""
+        out = self._run(["xprop", "-root", "_NET_WORKAREA"], check=False)
+        numbers = [int(n) for n in re.findall(r"-?\d+", out.partition("=")[2])]
+        if len(numbers) < 4:
+            return (0, 0) + self.screen_size()
+        return tuple(numbers[:4])
 
     def window_title(self, wid):
         return self._run(["xdotool", "getwindowname", str(wid)]).rstrip("\n")

@@ -27,9 +27,11 @@ QTime at(int seconds)
     return QTime(0, 0).addSecs(seconds);
 }
 
+// The strip stands in the work area and slides out of it (on the offscreen platform, and on a
+// desktop without panels, the work area is the whole screen).
 QRect screen()
 {
-    return QGuiApplication::primaryScreen()->geometry();
+    return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
 int screenHeightTwips()
