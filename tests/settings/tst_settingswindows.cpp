@@ -34,6 +34,9 @@ private slots:
     void runValueWrittenEmptiedRewritten_data();
     void runValueWrittenEmptiedRewritten();
     void runValueRefused();
+    void turnedOffInTaskManagerThenTicked();
+    void approvalFirstByteDecides_data();
+    void approvalFirstByteDecides();
 
     void lockOfKilledCopyIsReclaimed();
 
@@ -41,6 +44,41 @@ private:
     QString m_root; // HKEY_CURRENT_USER\Software\Tirvelon-Test-<pid>
     QString key(const QString &name) const { return m_root + QLatin1Char('\\') + name; }
 };
+
+Q_DECLARE_METATYPE(LogonStartState)
+
+namespace {
+const QString tirvelonExe = QStringLiteral("C:/Program Files/Tirvelon/tirvelon.exe");
+
+// A binary value as Task Manager leaves it. QSettings stores a text holding a NUL as REG_BINARY,
+// two bytes a character, low byte first; it reads one back the same way.
+QString asBinaryText(const QByteArray &bytes)
+{
+    QString text;
+    for (int i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(char16_t(uchar(bytes[i]) | uchar(bytes[i + 1]) << 8));
+    return text;
+}
+
+void writeApproval(const QString &run, const QByteArray &bytes)
+{
+    QSettings approved(run + QStringLiteral("\\StartupApproved"), QSettings::NativeFormat);
+    approved.setValue(QStringLiteral("Delkaro"), asBinaryText(bytes));
+    approved.sync();
+}
+
+QString approval(const QString &run)
+{
+    return QSettings(run + QStringLiteral("\\StartupApproved"), QSettings::NativeFormat)
+            .value(QStringLiteral("Delkaro"))
+            .toString();
+}
+
+QString runValue(const QString &run)
+{
+    return QSettings(run, QSettings::NativeFormat).value(QStringLiteral("Delkaro")).toString();
+}
+} // namespace
 
 void TestSettingsWindows::initTestCase()
 {
@@ -62,6 +100,10 @@ void TestSettingsWindows::programPlacesAreTheWindowsOnes()
     QCOMPARE(SystemLogonStart().entryLocation(),
              QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
                             "\\Delkaro"));
+    QCOMPARE(SystemLogonStart().approvalLocation(),
+             QStringLiteral(
+                     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"
+                     "\\StartupApproved\\Run\\Delkaro"));
     const QString lock = FileInstanceLock::defaultLockPath();
     const QString temp = QDir::fromNativeSeparators(qEnvironmentVariable("TEMP"));
     QVERIFY2(!temp.isEmpty(), "TEMP is not set");
@@ -192,6 +234,63 @@ void TestSettingsWindows::runValueRefused()
     SystemLogonStart logon(tooLong);
     QVERIFY(!logon.write(QStringLiteral("C:/Tirvelon/tirvelon.exe")));
     QVERIFY(!logon.write(QString()));
+}
+
+void TestSettingsWindows::turnedOffInTaskManagerThenTicked()
+{
+    const QString run = key(QStringLiteral("Approval"));
+    SystemLogonStart logon(run);
+    QCOMPARE(logon.approvalLocation(), run + QStringLiteral("\\StartupApproved\\Delkaro"));
+    const QString quoted = QStringLiteral("\"C:\\Program Files\\Tirvelon\\tirvelon.exe\"");
+    const QByteArray on = QByteArray::fromHex("020000000000000000000000");
+
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
+    QVERIFY(logon.write(tirvelonExe));
+    QCOMPARE(runValue(run), quoted);
+    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
+
+    // Task Manager: 03 and the time it was turned off; the Run value is left as it was.
+    writeApproval(run, QByteArray::fromHex("0300000010a5f2c94cdb0101"));
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::TurnedOff);
+    QVERIFY(!logonBoxAtStart(true, logon.state(tirvelonExe)));
+    QCOMPARE(runValue(run), quoted);
+
+    // Ticked again: Windows starts it again.
+    QVERIFY(logon.write(tirvelonExe));
+    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
+    QVERIFY(logonBoxAtStart(false, logon.state(tirvelonExe)));
+
+    // Unticked: the Run value is emptied, the approval left alone.
+    QVERIFY(logon.write(QString()));
+    QCOMPARE(runValue(run), QString());
+    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
+}
+
+void TestSettingsWindows::approvalFirstByteDecides_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<LogonStartState>("state");
+    QTest::newRow("06: on") << QByteArray::fromHex("060000000000000000000000")
+                            << LogonStartState::Starts;
+    QTest::newRow("07: off") << QByteArray::fromHex("0700000010a5f2c94cdb0101")
+                             << LogonStartState::TurnedOff;
+    QTest::newRow("two bytes 03 00: off")
+            << QByteArray::fromHex("0300") << LogonStartState::TurnedOff;
+}
+
+void TestSettingsWindows::approvalFirstByteDecides()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(LogonStartState, state);
+    const QString run = key(QStringLiteral("FirstByte"));
+    QSettings(run, QSettings::NativeFormat)
+            .setValue(QStringLiteral("Delkaro"),
+                      QStringLiteral("C:\\Program Files\\Tirvelon\\tirvelon.exe"));
+    writeApproval(run, bytes);
+    QCOMPARE(SystemLogonStart(run).state(tirvelonExe), state);
 }
 
 void TestSettingsWindows::lockOfKilledCopyIsReclaimed()
