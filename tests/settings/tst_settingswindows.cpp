@@ -50,8 +50,8 @@ Q_DECLARE_METATYPE(LogonStartState)
 namespace {
 const QString tirvelonExe = QStringLiteral("C:/Program Files/Tirvelon/tirvelon.exe");
 
-// A binary value as Task Manager leaves it. QSettings stores a text holding a NUL as REG_BINARY,
-// two bytes a character, low byte first; it reads one back the same way.
+// A binary value as Task Manager leaves it: QSettings stores a text that holds a NUL as
+// REG_BINARY, two bytes a character, low byte first.
 QString asBinaryText(const QByteArray &bytes)
 {
     QString text;
@@ -67,11 +67,20 @@ void writeApproval(const QString &run, const QByteArray &bytes)
     approved.sync();
 }
 
-QString approval(const QString &run)
+// The approval's bytes read back through QSettings, whichever way it hands REG_BINARY over.
+QByteArray approval(const QString &run)
 {
-    return QSettings(run + QStringLiteral("\\StartupApproved"), QSettings::NativeFormat)
-            .value(QStringLiteral("Delkaro"))
-            .toString();
+    const QVariant value
+            = QSettings(run + QStringLiteral("\\StartupApproved"), QSettings::NativeFormat)
+                      .value(QStringLiteral("Delkaro"));
+    if (value.userType() == QMetaType::QByteArray)
+        return value.toByteArray();
+    QByteArray bytes;
+    for (const QChar c : value.toString()) {
+        bytes += char(c.unicode() & 0xff);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
 }
 
 QString runValue(const QString &run)
@@ -247,7 +256,7 @@ void TestSettingsWindows::turnedOffInTaskManagerThenTicked()
     QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
     QVERIFY(logon.write(tirvelonExe));
     QCOMPARE(runValue(run), quoted);
-    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(approval(run), on);
     QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
 
     // Task Manager: 03 and the time it was turned off; the Run value is left as it was.
@@ -258,14 +267,14 @@ void TestSettingsWindows::turnedOffInTaskManagerThenTicked()
 
     // Ticked again: Windows starts it again.
     QVERIFY(logon.write(tirvelonExe));
-    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(approval(run), on);
     QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
     QVERIFY(logonBoxAtStart(false, logon.state(tirvelonExe)));
 
     // Unticked: the Run value is emptied, the approval left alone.
     QVERIFY(logon.write(QString()));
     QCOMPARE(runValue(run), QString());
-    QCOMPARE(approval(run), asBinaryText(on));
+    QCOMPARE(approval(run), on);
     QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
 }
 
