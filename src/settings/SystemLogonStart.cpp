@@ -45,19 +45,26 @@ QByteArray readBinaryValue(const QString &key, const QString &value)
     std::wstring subKey;
     if (!splitUserKey(key, subKey))
         return {};
-    const std::wstring name = value.toStdWString();
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_BINARY, nullptr,
-                     nullptr, &size)
-                != ERROR_SUCCESS
-        || size == 0)
-        return {};
-    QByteArray bytes(int(size), '\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_BINARY, nullptr,
-                     bytes.data(), &size)
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_QUERY_VALUE, &handle)
         != ERROR_SUCCESS)
         return {};
-    bytes.truncate(int(size));
+    const std::wstring name = value.toStdWString();
+    DWORD type = 0;
+    DWORD size = 0;
+    QByteArray bytes;
+    if (RegQueryValueExW(handle, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS
+        && type == REG_BINARY && size > 0) {
+        bytes.resize(int(size));
+        if (RegQueryValueExW(handle, name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE *>(bytes.data()), &size)
+                    == ERROR_SUCCESS
+            && type == REG_BINARY)
+            bytes.truncate(int(size));
+        else
+            bytes.clear();
+    }
+    RegCloseKey(handle);
     return bytes;
 }
 
