@@ -373,7 +373,6 @@ void TestSettingsLogic::windowsLogonState_data()
     QTest::newRow("03: turned off") << ours << QByteArray::fromHex("03000000") + time << Off;
     QTest::newRow("07: turned off") << ours << QByteArray::fromHex("07000000") + time << Off;
     QTest::newRow("one byte 03: turned off") << ours << QByteArray::fromHex("03") << Off;
-    QTest::newRow("one byte 02: on") << ours << QByteArray::fromHex("02") << Starts;
     QTest::newRow("empty binary marks nothing") << ours << QByteArray("") << Starts;
     QTest::newRow("unquoted, as older versions wrote")
             << "C:\\Program Files\\Tirvelon\\tirvelon.exe" << QByteArray() << Starts;
@@ -385,7 +384,6 @@ void TestSettingsLogic::windowsLogonState_data()
             << ours + QStringLiteral(" /hide") << QByteArray() << None;
     QTest::newRow("emptied by unticking") << "" << QByteArray() << None;
     QTest::newRow("no Run value") << QString() << QByteArray() << None;
-    QTest::newRow("no Run value, turned off") << QString() << QByteArray::fromHex("03") << Off;
     QTest::newRow("another program's, turned off")
             << "C:\\Other\\other.exe" << QByteArray::fromHex("03000000") + time << Off;
 }

@@ -39,8 +39,6 @@ private slots:
     void runValueWrittenEmptiedRewritten();
     void runValueRefused();
     void turnedOffInTaskManagerThenTicked();
-    void approvalFirstByteDecides_data();
-    void approvalFirstByteDecides();
 
     void lockOfKilledCopyIsReclaimed();
 
@@ -280,29 +278,6 @@ void TestSettingsWindows::turnedOffInTaskManagerThenTicked()
     QCOMPARE(runValue(run), QString());
     QCOMPARE(approval(run), on);
     QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
-}
-
-void TestSettingsWindows::approvalFirstByteDecides_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<LogonStartState>("state");
-    QTest::newRow("06: on") << QByteArray::fromHex("060000000000000000000000")
-                            << LogonStartState::Starts;
-    QTest::newRow("07: off") << QByteArray::fromHex("0700000010a5f2c94cdb0101")
-                             << LogonStartState::TurnedOff;
-    QTest::newRow("short: one byte 03") << QByteArray::fromHex("03") << LogonStartState::TurnedOff;
-}
-
-void TestSettingsWindows::approvalFirstByteDecides()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(LogonStartState, state);
-    const QString run = key(QStringLiteral("FirstByte"));
-    QSettings(run, QSettings::NativeFormat)
-            .setValue(QStringLiteral("Delkaro"),
-                      QStringLiteral("C:\\Program Files\\Tirvelon\\tirvelon.exe"));
-    writeApproval(run, bytes);
-    QCOMPARE(SystemLogonStart(run).state(tirvelonExe), state);
 }
 
 void TestSettingsWindows::lockOfKilledCopyIsReclaimed()
