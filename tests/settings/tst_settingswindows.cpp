@@ -47,7 +47,6 @@ private:
     QString key(const QString &name) const { return m_root + QLatin1Char('\\') + name; }
 };
 
-
 namespace {
 const QString tirvelonExe = QStringLiteral("C:/Program Files/Tirvelon/tirvelon.exe");
 
