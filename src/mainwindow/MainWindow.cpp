@@ -192,10 +192,16 @@ bool MainWindow::Form_Load()
     VScroll1->setValue(
             readSetting(SettingKeyTable::lead(), m_settings.GetSetting(SettingsKeys::Lead)));
     Combo3->setCurrentIndex(readSetting(SettingKeyTable::language(), language));
-    Timer2.setInterval(logonMinimiseIntervalMs(logonStart));
+    // Turned off in the system's own startup list, the program was started by hand: it neither
+    // hides itself nor writes its entry back.
+    const std::optional<LogonStartState> logonState
+            = m_platform.logonStart.state(m_platform.programPath);
+    const bool turnedOff = logonState == LogonStartState::TurnedOff;
+    Timer2.setInterval(turnedOff ? 0 : logonMinimiseIntervalMs(logonStart));
     if (Timer2.interval() > 0)
         Timer2.start();
-    Check1->setChecked(readSetting(SettingKeyTable::logonBox(), logonStart) != 0);
+    Check1->setChecked(
+            logonBoxAtStart(readSetting(SettingKeyTable::logonBox(), logonStart) != 0, logonState));
     const int restoredVolume = readSetting(SettingKeyTable::volume(), volume);
     // The slider starts at 0: a saved 0 is no change, yet the players must hold it too.
     if (Slider1->value() == restoredVolume)

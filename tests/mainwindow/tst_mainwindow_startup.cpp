@@ -142,6 +142,7 @@ private slots:
     void cleanup() { setUnicodeMessageBoxHandler({}); }
     void emptyStoreGivesDefaults();
     void secondStartWithLogonOnMinimises();
+    void logonTurnedOffBySystemShowsOff();
     void choicesSurviveARestart();
     void everyUnloadSavesTheCurrentChoices();
     void handEditedStoreFallsBackToDefaults();
@@ -207,6 +208,25 @@ void MainWindowStartupTest::secondStartWithLogonOnMinimises()
     second.window->RestoreMainWindow();
     QVERIFY(second.window->isNormalState());
     QVERIFY(!second.window->Timer2.isActive());
+}
+
+void MainWindowStartupTest::logonTurnedOffBySystemShowsOff()
+{
+    // Turned off in Task Manager after a start that registered the program.
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::LogonStart, QStringLiteral("1"));
+    rig.logonStart.setState(LogonStartState::TurnedOff);
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    QVERIFY(!w.Check1->isChecked());
+    QCOMPARE(rig.logonStart.writeCount(), 0);
+    QCOMPARE(w.Timer2.interval(), 0);
+    QCOMPARE(rig.settings.stored(SettingsKeys::LogonStart), QStringLiteral("1"));
+
+    // Ticking it asks for it again.
+    w.Check1->setChecked(true);
+    QCOMPARE(rig.logonStart.written(), QStringList({ QStringLiteral("/opt/tirvelon/tirvelon") }));
+    QCOMPARE(rig.settings.stored(SettingsKeys::LogonStart), QStringLiteral("1"));
 }
 
 void MainWindowStartupTest::choicesSurviveARestart()

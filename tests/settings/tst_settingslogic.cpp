@@ -3,6 +3,7 @@
 #include "FakeSettingsBackend.h"
 #include "mainwindow/TimeOfDay.h"
 #include "settings/LogonStartCommand.h"
+#include "settings/LogonStartState.h"
 #include "settings/SettingsFileCheck.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -13,6 +14,8 @@
 #include <optional>
 
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(LogonStartState)
+Q_DECLARE_METATYPE(std::optional<LogonStartState>)
 
 namespace {
 const SettingKey &keyNamed(const QString &use)
@@ -54,6 +57,11 @@ private slots:
     void desktopExec();
     void runValue_data();
     void runValue();
+    void windowsLogonState_data();
+    void windowsLogonState();
+    void approvedOnIsTwoAndAZeroTime();
+    void logonBoxAtStart_data();
+    void logonBoxAtStart();
     void timeOfDaySeconds_data();
     void timeOfDaySeconds();
     void clockText_data();
@@ -346,6 +354,81 @@ void TestSettingsLogic::runValue()
     QFETCH(QString, path);
     QFETCH(QString, value);
     QCOMPARE(runValueCommand(path), value);
+}
+
+void TestSettingsLogic::windowsLogonState_data()
+{
+    QTest::addColumn<QString>("run");
+    QTest::addColumn<QByteArray>("approved");
+    QTest::addColumn<LogonStartState>("state");
+    const QString ours = QStringLiteral("\"C:\\Program Files\\Tirvelon\\tirvelon.exe\"");
+    const QByteArray time = QByteArray::fromHex("30d1a5f2c94cdb01"); // a FILETIME in 2025
+    const auto Starts = LogonStartState::Starts;
+    const auto Off = LogonStartState::TurnedOff;
+    const auto None = LogonStartState::NotRegistered;
+
+    QTest::newRow("no approval value") << ours << QByteArray() << Starts;
+    QTest::newRow("02: on") << ours << QByteArray::fromHex("020000000000000000000000") << Starts;
+    QTest::newRow("06: on") << ours << QByteArray::fromHex("060000000000000000000000") << Starts;
+    QTest::newRow("03: turned off") << ours << QByteArray::fromHex("03000000") + time << Off;
+    QTest::newRow("07: turned off") << ours << QByteArray::fromHex("07000000") + time << Off;
+    QTest::newRow("one byte 03: turned off") << ours << QByteArray::fromHex("03") << Off;
+    QTest::newRow("empty binary marks nothing") << ours << QByteArray("") << Starts;
+    QTest::newRow("unquoted, as older versions wrote")
+            << "C:\\Program Files\\Tirvelon\\tirvelon.exe" << QByteArray() << Starts;
+    QTest::newRow("other letter case")
+            << "\"c:\\PROGRAM FILES\\tirvelon\\Tirvelon.EXE\"" << QByteArray() << Starts;
+    QTest::newRow("another program's command")
+            << "\"C:\\Old Folder\\tirvelon.exe\"" << QByteArray() << None;
+    QTest::newRow("our path with an argument")
+            << ours + QStringLiteral(" /hide") << QByteArray() << None;
+    QTest::newRow("emptied by unticking") << "" << QByteArray() << None;
+    QTest::newRow("no Run value") << QString() << QByteArray() << None;
+    QTest::newRow("another program's, turned off")
+            << "C:\\Other\\other.exe" << QByteArray::fromHex("03000000") + time << Off;
+}
+
+void TestSettingsLogic::windowsLogonState()
+{
+    QFETCH(QString, run);
+    QFETCH(QByteArray, approved);
+    QFETCH(LogonStartState, state);
+    QCOMPARE(windowsLogonStartState(
+                     run, QStringLiteral("C:\\Program Files\\Tirvelon\\tirvelon.exe"), approved),
+             state);
+}
+
+void TestSettingsLogic::approvedOnIsTwoAndAZeroTime()
+{
+    const QByteArray on = approvedOnBytes();
+    QCOMPARE(on, QByteArray::fromHex("020000000000000000000000"));
+    QVERIFY(!approvalMarksOff(on));
+}
+
+void TestSettingsLogic::logonBoxAtStart_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<std::optional<LogonStartState>>("system");
+    QTest::addColumn<bool>("box");
+    const std::optional<LogonStartState> cannotTell;
+    QTest::newRow("cannot tell: stored on") << true << cannotTell << true;
+    QTest::newRow("cannot tell: stored off") << false << cannotTell << false;
+    QTest::newRow("turned off overrides the stored choice")
+            << true << std::optional(LogonStartState::TurnedOff) << false;
+    QTest::newRow("first start or moved folder registers again")
+            << true << std::optional(LogonStartState::NotRegistered) << true;
+    QTest::newRow("unticked stays off")
+            << false << std::optional(LogonStartState::NotRegistered) << false;
+    QTest::newRow("started by the system shows on")
+            << false << std::optional(LogonStartState::Starts) << true;
+}
+
+void TestSettingsLogic::logonBoxAtStart()
+{
+    QFETCH(bool, stored);
+    QFETCH(std::optional<LogonStartState>, system);
+    QFETCH(bool, box);
+    QCOMPARE(::logonBoxAtStart(stored, system), box);
 }
 
 void TestSettingsLogic::timeOfDaySeconds_data()

@@ -17,6 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <qt_windows.h>
+
+#include <string>
+
 class TestSettingsWindows : public QObject
 {
     Q_OBJECT
@@ -34,6 +38,7 @@ private slots:
     void runValueWrittenEmptiedRewritten_data();
     void runValueWrittenEmptiedRewritten();
     void runValueRefused();
+    void turnedOffInTaskManagerThenTicked();
 
     void lockOfKilledCopyIsReclaimed();
 
@@ -41,6 +46,48 @@ private:
     QString m_root; // HKEY_CURRENT_USER\Software\Tirvelon-Test-<pid>
     QString key(const QString &name) const { return m_root + QLatin1Char('\\') + name; }
 };
+
+namespace {
+const QString tirvelonExe = QStringLiteral("C:/Program Files/Tirvelon/tirvelon.exe");
+
+// The binary value as Task Manager leaves it. Written with the registry functions: QSettings
+// would store text, and the program's own writer is what is under test.
+void writeApproval(const QString &run, const QByteArray &bytes)
+{
+    const std::wstring subKey
+            = run.section(QLatin1Char('\\'), 1).toStdWString() + L"\\StartupApproved";
+    HKEY handle = nullptr;
+    QCOMPARE(RegCreateKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                             nullptr, &handle, nullptr),
+             LONG(ERROR_SUCCESS));
+    const LONG status = RegSetValueExW(handle, L"Delkaro", 0, REG_BINARY,
+                                       reinterpret_cast<const BYTE *>(bytes.constData()),
+                                       DWORD(bytes.size()));
+    RegCloseKey(handle);
+    QCOMPARE(status, LONG(ERROR_SUCCESS));
+}
+
+// The approval's bytes read back through QSettings, whichever way it hands REG_BINARY over.
+QByteArray approval(const QString &run)
+{
+    const QVariant value
+            = QSettings(run + QStringLiteral("\\StartupApproved"), QSettings::NativeFormat)
+                      .value(QStringLiteral("Delkaro"));
+    if (value.userType() == QMetaType::QByteArray)
+        return value.toByteArray();
+    QByteArray bytes;
+    for (const QChar c : value.toString()) {
+        bytes += char(c.unicode() & 0xff);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+QString runValue(const QString &run)
+{
+    return QSettings(run, QSettings::NativeFormat).value(QStringLiteral("Delkaro")).toString();
+}
+} // namespace
 
 void TestSettingsWindows::initTestCase()
 {
@@ -62,6 +109,10 @@ void TestSettingsWindows::programPlacesAreTheWindowsOnes()
     QCOMPARE(SystemLogonStart().entryLocation(),
              QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
                             "\\Delkaro"));
+    QCOMPARE(SystemLogonStart().approvalLocation(),
+             QStringLiteral(
+                     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"
+                     "\\StartupApproved\\Run\\Delkaro"));
     const QString lock = FileInstanceLock::defaultLockPath();
     const QString temp = QDir::fromNativeSeparators(qEnvironmentVariable("TEMP"));
     QVERIFY2(!temp.isEmpty(), "TEMP is not set");
@@ -192,6 +243,39 @@ void TestSettingsWindows::runValueRefused()
     SystemLogonStart logon(tooLong);
     QVERIFY(!logon.write(QStringLiteral("C:/Tirvelon/tirvelon.exe")));
     QVERIFY(!logon.write(QString()));
+}
+
+void TestSettingsWindows::turnedOffInTaskManagerThenTicked()
+{
+    const QString run = key(QStringLiteral("Approval"));
+    SystemLogonStart logon(run);
+    QCOMPARE(logon.approvalLocation(), run + QStringLiteral("\\StartupApproved\\Delkaro"));
+    const QString quoted = QStringLiteral("\"C:\\Program Files\\Tirvelon\\tirvelon.exe\"");
+    const QByteArray on = QByteArray::fromHex("020000000000000000000000");
+
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
+    QVERIFY(logon.write(tirvelonExe));
+    QCOMPARE(runValue(run), quoted);
+    QCOMPARE(approval(run), on);
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
+
+    // Task Manager: 03 and the time it was turned off; the Run value is left as it was.
+    writeApproval(run, QByteArray::fromHex("0300000010a5f2c94cdb0101"));
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::TurnedOff);
+    QVERIFY(!logonBoxAtStart(true, logon.state(tirvelonExe)));
+    QCOMPARE(runValue(run), quoted);
+
+    // Ticked again: Windows starts it again.
+    QVERIFY(logon.write(tirvelonExe));
+    QCOMPARE(approval(run), on);
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::Starts);
+    QVERIFY(logonBoxAtStart(false, logon.state(tirvelonExe)));
+
+    // Unticked: the Run value is emptied, the approval left alone.
+    QVERIFY(logon.write(QString()));
+    QCOMPARE(runValue(run), QString());
+    QCOMPARE(approval(run), on);
+    QCOMPARE(logon.state(tirvelonExe), LogonStartState::NotRegistered);
 }
 
 void TestSettingsWindows::lockOfKilledCopyIsReclaimed()

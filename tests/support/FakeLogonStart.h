@@ -10,6 +10,10 @@ class FakeLogonStart : public LogonStart
 {
 public:
     bool write(const QString &programPath) override;
+    std::optional<LogonStartState> state(const QString &) const override { return m_state; }
+
+    // What the system reports; nullopt (the default) as on a desktop that cannot tell.
+    void setState(std::optional<LogonStartState> state) { m_state = state; }
 
     void setRefuse(bool refuse) { m_refuse = refuse; }
     // Every text asked for, refused ones included, in order.
@@ -24,4 +28,5 @@ private:
     QString m_entry;
     bool m_exists = false;
     bool m_refuse = false;
+    std::optional<LogonStartState> m_state;
 };
