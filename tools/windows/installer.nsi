@@ -141,6 +141,8 @@ Function ${un}AskToClose
   Exch $0
   Push $1
   Push $2
+  Push $3
+  Push $4
   StrCpy $1 0
   ${Do}
     System::Call 'user32::FindWindowExW(p 0, p r1, p 0, p 0) p .r1'
@@ -149,9 +151,24 @@ Function ${un}AskToClose
     ${EndIf}
     System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
     ${If} $2 = $0
-      System::Call 'user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0)'
+      ; Only the windows Qt made for the program's own windows ("Qt<version>QWindow..."):
+      ; its helper windows (the tray icon's among them) end the process without the close.
+      System::Call 'user32::GetClassNameW(p r1, w .r2, i ${NSIS_MAX_STRLEN})'
+      StrCpy $3 0
+      ${Do}
+        StrCpy $4 $2 7 $3
+        ${If} $4 == "QWindow"
+          System::Call 'user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0)'
+          ${ExitDo}
+        ${ElseIf} $4 == ""
+          ${ExitDo}
+        ${EndIf}
+        IntOp $3 $3 + 1
+      ${Loop}
     ${EndIf}
   ${Loop}
+  Pop $4
+  Pop $3
   Pop $2
   Pop $1
   Pop $0
