@@ -286,9 +286,9 @@ void SoundEngine::close()
         m_housekeeping.stop();
     if (!m_output)
         return;
-    // Closed on the worker, which may wait there for a server that stopped answering.
+    // Closed on the worker, which may wait there for a server that stopped answering; moved
+    // out, m_output is empty from here on.
     m_worker->post([output = std::move(m_output)] { Q_UNUSED(output); });
-    m_output.reset();
 }
 
 void SoundEngine::housekeeping()

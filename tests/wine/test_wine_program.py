@@ -41,7 +41,7 @@ import threading
 import time
 
 from wine_support import SOURCE_DIR, Desktop, Listening, WinePrefix, arguments, \
-    leftover_processes, ocr, require
+    leftover_processes, ocr, program_pids, require
 
 from e2e_support import check, check_equal, eventually, run  # noqa: I
 from test_call_common import (QUIET_DBFS, RATE, Recordings, align, dbfs, decode,  # noqa: E402
@@ -126,19 +126,6 @@ def crop(screenshot, box, path):
 
 # ----- the program's process ----------------------------------------------------------------------
 
-def wine_pids(marker_dir):
-    """Unix pids of the desktop's processes running tirvelon.exe."""
-    found = []
-    for pid in leftover_processes(marker_dir):
-        try:
-            with open("/proc/%d/cmdline" % pid, "rb") as f:
-                if b"tirvelon.exe" in f.read().lower():
-                    found.append(pid)
-        except OSError:
-            continue
-    return found
-
-
 def cpu_seconds(pid):
     with open("/proc/%d/stat" % pid) as f:
         fields = f.read().rsplit(")", 1)[1].split()
@@ -175,7 +162,7 @@ class Start:
                                  interval=0.1, what="the main window")
         self.window_s = time.monotonic() - self.launched
         print("window shown %.2f s after the start" % self.window_s)
-        pids = wine_pids(self.desktop.dir)
+        pids = program_pids(self.desktop.dir)
         check_equal(len(pids), 1, "processes running tirvelon.exe")
         self.pid = pids[0]
         return found[0]

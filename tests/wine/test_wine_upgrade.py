@@ -23,7 +23,8 @@ import subprocess
 import sys
 import time
 
-from wine_support import Desktop, WinePrefix, arguments, leftover_processes, require
+from wine_support import (Desktop, WinePrefix, arguments, leftover_processes, program_pids,
+                          require)
 
 from e2e_support import check, check_equal, run  # noqa: I
 import procs  # noqa: E402
@@ -40,19 +41,6 @@ REPLACED = ("tirvelon.exe", "Qt6Core.dll")
 def digest(path):
     with open(path, "rb") as f:
         return hashlib.sha256(f.read()).hexdigest()
-
-
-def program_pids(marker):
-    """Unix pids of the desktop's processes running tirvelon.exe."""
-    found = []
-    for pid in leftover_processes(marker):
-        try:
-            with open("/proc/%d/cmdline" % pid, "rb") as f:
-                if b"tirvelon.exe" in f.read().lower():
-                    found.append(pid)
-        except OSError:
-            continue
-    return found
 
 
 def run_windows(wine, command, log, timeout):

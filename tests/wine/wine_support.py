@@ -30,7 +30,7 @@ SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "harness"))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
-from desktop import LIBFAKETIME, Desktop, Program, leftover_processes  # noqa: E402,F401
+from desktop import LIBFAKETIME, Desktop, Program, leftover_processes  # noqa: E402
 import procs  # noqa: E402
 from test_call_common import RATE, dbfs  # noqa: E402
 
@@ -229,6 +229,19 @@ class Listening:
 
 
 # ----- reading the window -----------------------------------------------------------------------
+
+def program_pids(marker_dir):
+    """Unix pids of the desktop's processes running tirvelon.exe."""
+    found = []
+    for pid in leftover_processes(marker_dir):
+        try:
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                if b"tirvelon.exe" in f.read().lower():
+                    found.append(pid)
+        except OSError:
+            continue
+    return found
+
 
 def ocr(screenshot, box, whitelist="0123456789:APM "):
     """The text inside box (x, y, width, height) of a screenshot, read by tesseract as one line."""
