@@ -1,5 +1,6 @@
 #include "AboutPictures.h"
 
+#include "ChromePictures.h"
 #include "Ornament.h"
 
 #include <QFont>
@@ -77,9 +78,10 @@ AboutPictures::Texts AboutPictures::texts(Language language)
              QStringLiteral("فۆنت: Noto Naskh Arabic، بە مۆڵەتی SIL OFL 1.1") };
 }
 
-QImage AboutPictures::page() const
+QImage AboutPictures::page(int scale) const
 {
-    QImage image(pictureSize, QImage::Format_RGB32);
+    const QRect area(QPoint(0, 0), pictureSize);
+    QImage image = ChromePictures::canvas(pictureSize, scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -87,15 +89,15 @@ QImage AboutPictures::page() const
     QRadialGradient paper(QPointF(186, 100), 230);
     paper.setColorAt(0, cream);
     paper.setColorAt(1, QColor(0xee, 0xe6, 0xc8));
-    p.fillRect(image.rect(), paper);
-    Ornament::starLattice(p, QRectF(image.rect()), 26, QColor(0x00, 0x96, 0x55, 18));
+    p.fillRect(area, paper);
+    Ornament::starLattice(p, QRectF(area), 26, QColor(0x00, 0x96, 0x55, 18));
 
     // Frame in the window's green with a gold hairline inside.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(brandGreen.darker(115), 3));
-    p.drawRect(QRectF(1.5, 1.5, image.width() - 3, image.height() - 3));
+    p.drawRect(QRectF(1.5, 1.5, area.width() - 3, area.height() - 3));
     p.setPen(QPen(gold, 1));
-    p.drawRect(QRectF(5.5, 5.5, image.width() - 11, image.height() - 11));
+    p.drawRect(QRectF(5.5, 5.5, area.width() - 11, area.height() - 11));
 
     // Corner stars; the top right corner stays plain for the close mark.
     for (const QPointF &corner : { QPointF(14, 14), QPointF(14, 195), QPointF(358, 195) }) {
@@ -116,10 +118,10 @@ QImage AboutPictures::page() const
     return image;
 }
 
-QImage AboutPictures::picture(Language language) const
+QImage AboutPictures::picture(Language language, int scale) const
 {
     const Texts t = texts(language);
-    QImage image = page();
+    QImage image = page(scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -155,19 +157,20 @@ QImage AboutPictures::picture(Language language) const
     return image;
 }
 
-QImage AboutPictures::windowBackground()
+QImage AboutPictures::windowBackground(int scale)
 {
-    QImage image(pictureSize, QImage::Format_RGB32);
+    const QRect area(QPoint(0, 0), pictureSize);
+    QImage image = ChromePictures::canvas(pictureSize, scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, image.height());
+    QLinearGradient fill(0, 0, 0, area.height());
     fill.setColorAt(0, brandGreen.lighter(112));
     fill.setColorAt(1, brandGreen.darker(118));
-    p.fillRect(image.rect(), fill);
-    Ornament::starLattice(p, QRectF(image.rect()), 30, QColor(255, 255, 255, 40));
+    p.fillRect(area, fill);
+    Ornament::starLattice(p, QRectF(area), 30, QColor(255, 255, 255, 40));
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(brandGreen.darker(150), 2));
-    p.drawRect(QRectF(1, 1, image.width() - 2, image.height() - 2));
+    p.drawRect(QRectF(1, 1, area.width() - 2, area.height() - 2));
     p.end();
     return image;
 }

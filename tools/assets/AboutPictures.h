@@ -14,10 +14,11 @@ public:
     // scriptFamily draws the Arabic-script text, latinFamily the program's name.
     AboutPictures(const QString &scriptFamily, const QString &latinFamily);
 
-    // The page without any text; picture() draws the text onto a copy of it.
-    QImage page() const;
-    QImage picture(Language language) const;
-    static QImage windowBackground();
+    // The page without any text; picture() draws the text onto a copy of it. scale 2 draws the
+    // name@2x.png pictures, for screens at 125 % and more; the areas below are in 1x pixels.
+    QImage page(int scale = 1) const;
+    QImage picture(Language language, int scale = 1) const;
+    static QImage windowBackground(int scale = 1);
 
     // Where the about window draws its own marks over the picture: nothing of ours goes there.
     static QRect closeMarkArea() { return QRect(344, 0, 28, 17); }

@@ -71,24 +71,32 @@ QRect fromTwips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-QImage background()
+QImage canvas(const QSize &size, int scale, QImage::Format format)
+{
+    QImage image(size * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage background(int scale)
 {
     using namespace MainLayout;
-    QImage image(491, 272, QImage::Format_RGB32);
+    const QRect area(0, 0, 491, 272);
+    QImage image = canvas(area.size(), scale, QImage::Format_RGB32);
     image.fill(deepGreen);
     QPainter p(&image);
 
     LeafTexture leaves(20240601);
-    leaves.paint(p, image.rect(), 2600, LeafTexture::Style());
+    leaves.paint(p, area, 2600, LeafTexture::Style());
 
     // Title strip: dark enough for the white title and about link.
-    const QRectF title(0, 0, image.width(), titleStripHeight);
+    const QRectF title(0, 0, area.width(), titleStripHeight);
     QLinearGradient titleFill(title.topLeft(), title.bottomLeft());
     titleFill.setColorAt(0, QColor(0x06, 0x30, 0x16, 235));
     titleFill.setColorAt(1, QColor(0x03, 0x1c, 0x0b, 245));
     p.fillRect(title, titleFill);
-    p.fillRect(QRectF(0, titleStripHeight, image.width(), 1), gold);
-    p.fillRect(QRectF(0, titleStripHeight + 1, image.width(), 1), QColor(0, 0, 0, 120));
+    p.fillRect(QRectF(0, titleStripHeight, area.width(), 1), gold);
+    p.fillRect(QRectF(0, titleStripHeight + 1, area.width(), 1), QColor(0, 0, 0, 120));
 
     // A faint ring behind the window icon so that it sits in the strip rather than on it.
     p.setRenderHint(QPainter::Antialiasing);
@@ -106,7 +114,7 @@ QImage background()
               QColor(0x9a, 0x7a, 0x52));
 
     // One large panel behind both frames, the clock and the language row.
-    const QRectF panel(5, titleStripHeight + 3, image.width() - 10,
+    const QRectF panel(5, titleStripHeight + 3, area.width() - 10,
                        statusStripTop - titleStripHeight - 6);
     pane(p, panel, 7, 150);
     Ornament::starLattice(p, panel.adjusted(4, 4, -4, -4), 22, QColor(0xa8, 0xd0, 0x80, 34));
@@ -122,13 +130,13 @@ QImage background()
              4.5);
 
     // Status strip along the bottom, behind the logon box and the Hijri date.
-    const QRectF status(0, statusStripTop, image.width(), image.height() - statusStripTop);
+    const QRectF status(0, statusStripTop, area.width(), area.height() - statusStripTop);
     QLinearGradient statusFill(status.topLeft(), status.bottomLeft());
     statusFill.setColorAt(0, QColor(0x05, 0x26, 0x0e, 235));
     statusFill.setColorAt(1, QColor(0x0a, 0x36, 0x17, 235));
     p.fillRect(status, statusFill);
-    p.fillRect(QRectF(0, statusStripTop, image.width(), 1), gold);
-    p.fillRect(QRectF(0, statusStripTop - 1, image.width(), 1), QColor(0, 0, 0, 110));
+    p.fillRect(QRectF(0, statusStripTop, area.width(), 1), gold);
+    p.fillRect(QRectF(0, statusStripTop - 1, area.width(), 1), QColor(0, 0, 0, 110));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 80));
     for (const QRect &band : { logonBand, hijriBand })
@@ -197,9 +205,9 @@ QPoint pointerHotSpot()
     return QPoint(11, 0);
 }
 
-QImage pointer()
+QImage pointer(int scale)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image = canvas(QSize(32, 32), scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -237,15 +245,16 @@ QImage pointer()
     return image;
 }
 
-QImage alertStrip()
+QImage alertStrip(int scale)
 {
-    QImage image(288, 30, QImage::Format_RGB32);
+    const QRect area(0, 0, 288, 30);
+    QImage image = canvas(area.size(), scale, QImage::Format_RGB32);
     QPainter p(&image);
-    QLinearGradient fill(0, 0, 0, image.height());
+    QLinearGradient fill(0, 0, 0, area.height());
     fill.setColorAt(0, QColor(0x0a, 0x5a, 0x22));
     fill.setColorAt(0.5, QColor(0x00, 0x40, 0x00)); // the text label's own green
     fill.setColorAt(1, QColor(0x02, 0x2a, 0x08));
-    p.fillRect(image.rect(), fill);
+    p.fillRect(area, fill);
 
     // A few leaves low in contrast along the ends, where the labels leave the strip bare.
     LeafTexture leaves(7031);
@@ -255,16 +264,16 @@ QImage alertStrip()
     style.lengthMin = 5;
     style.lengthMax = 11;
     p.setOpacity(0.55);
-    leaves.paint(p, QRectF(0, 0, image.width(), image.height()), 260, style);
+    leaves.paint(p, QRectF(0, 0, area.width(), area.height()), 260, style);
     p.setOpacity(1);
 
     // Frame: gold hairline inside a dark edge.
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x01, 0x1a, 0x05), 1));
-    p.drawRect(QRectF(0.5, 0.5, image.width() - 1, image.height() - 1));
+    p.drawRect(QRectF(0.5, 0.5, area.width() - 1, area.height() - 1));
     p.setPen(QPen(gold, 1));
-    p.drawRoundedRect(QRectF(2.5, 2.5, image.width() - 5, image.height() - 5), 3, 3);
+    p.drawRoundedRect(QRectF(2.5, 2.5, area.width() - 5, area.height() - 5), 3, 3);
     // The text line sits on a slightly darker bed, a touch larger than its label.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0x28, 0, 200));

@@ -28,10 +28,16 @@ inline const QRect hijriBand = fromTwips(4320, 3645, 2865, 315);    // LB(37)
 inline constexpr int titleStripHeight = 27;
 inline constexpr int statusStripTop = 240;
 
-QImage background();     // 491 x 272, no alpha
-QImage icon(int size);   // size x size, no alpha
-QImage pointer();        // 32 x 32 with alpha
-QPoint pointerHotSpot(); // the finger tip of pointer()
-QImage alertStrip();     // 288 x 30, no alpha
+// Each picture is drawn for a device pixel ratio: scale 2 gives the name@2x.png picture, twice
+// as many pixels drawn from the same outlines (not the 1x one enlarged), for screens at 125 % and
+// more. The sizes below are the 1x ones.
+QImage background(int scale = 1); // 491 x 272, no alpha
+QImage icon(int size);            // size x size, no alpha
+QImage pointer(int scale = 1);    // 32 x 32 with alpha
+QPoint pointerHotSpot();          // the finger tip of pointer(), in 1x pixels
+QImage alertStrip(int scale = 1); // 288 x 30, no alpha
+
+// An empty picture of size times scale pixels whose painter works in 1x pixels.
+QImage canvas(const QSize &size, int scale, QImage::Format format);
 
 } // namespace ChromePictures

@@ -1,6 +1,6 @@
 // Renders the program's pictures into resources/: the main window's background, the icon, the
-// hand pointer, the alert strip and the about window's three pictures; on request the window
-// icon's sizes and the icon theme's.
+// hand pointer, the alert strip and the about window's three pictures, each also as name@2x.png;
+// on request the window icon's sizes and the icon theme's.
 // Usage: make_pictures --font Data/KCOURK.Fnt --out resources [--icon-sizes DIR]
 //                      [--theme-icons DIR] [--preview DIR]
 
@@ -86,39 +86,49 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // Every picture twice: name.png for screens at 100 %, name@2x.png drawn at twice the pixels
+    // for the others; Qt picks the second where the device pixel ratio is above 1.
     const AboutPictures about(scriptFamily, latinFamily);
-    const QImage page = about.page();
-    const QImage arabic = about.picture(AboutPictures::Language::Arabic);
-    const QImage kurdish = about.picture(AboutPictures::Language::Kurdish);
-    for (const QImage *picture : { &arabic, &kurdish }) {
-        for (const QRect &zone : { AboutPictures::closeMarkArea(), AboutPictures::versionMarkArea(),
-                                   AboutPictures::ownRecordingsArea() }) {
-            if (!untouched(page, *picture, zone)) {
-                err() << "about text runs into the mark area at " << zone.x() << "," << zone.y()
-                      << Qt::endl;
-                return 1;
-            }
-        }
-    }
-
     struct Output
     {
         QString name;
         QImage image;
         bool alpha;
     };
-    const QList<Output> outputs = {
-        { "background.png", ChromePictures::background(), false },
-        { "icon.png", ChromePictures::icon(32), false },
-        { "pointer.png", ChromePictures::pointer(), true },
-        { "alert.png", ChromePictures::alertStrip(), false },
-        { "about_ar.png", arabic, false },
-        { "about_ku.png", kurdish, false },
-        { "about_background.png", AboutPictures::windowBackground(), false },
-    };
+    QList<Output> outputs;
     bool ok = true;
-    for (const Output &o : outputs)
-        ok = save(o.image, out.filePath(o.name), o.alpha) && ok;
+    for (const int scale : { 1, 2 }) {
+        const QImage page = about.page(scale);
+        const QImage arabic = about.picture(AboutPictures::Language::Arabic, scale);
+        const QImage kurdish = about.picture(AboutPictures::Language::Kurdish, scale);
+        for (const QImage *picture : { &arabic, &kurdish }) {
+            for (const QRect &zone :
+                 { AboutPictures::closeMarkArea(), AboutPictures::versionMarkArea(),
+                   AboutPictures::ownRecordingsArea() }) {
+                const QRect pixels(zone.topLeft() * scale, zone.size() * scale);
+                if (!untouched(page, *picture, pixels)) {
+                    err() << "about text runs into the mark area at " << zone.x() << "," << zone.y()
+                          << " (x" << scale << ")" << Qt::endl;
+                    return 1;
+                }
+            }
+        }
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        const QList<Output> drawn = {
+            { "background" + suffix, ChromePictures::background(scale), false },
+            { "icon" + suffix, ChromePictures::icon(32 * scale), false },
+            { "pointer" + suffix, ChromePictures::pointer(scale), true },
+            { "alert" + suffix, ChromePictures::alertStrip(scale), false },
+            { "about_ar" + suffix, arabic, false },
+            { "about_ku" + suffix, kurdish, false },
+            { "about_background" + suffix, AboutPictures::windowBackground(scale), false },
+        };
+        for (const Output &o : drawn) {
+            ok = save(o.image, out.filePath(o.name), o.alpha) && ok;
+            if (scale == 1)
+                outputs.append(o);
+        }
+    }
 
     if (parser.isSet(iconOption)) {
         const QDir icons(parser.value(iconOption));
