@@ -27,6 +27,8 @@ private slots:
     void aboutPicturesCarryTheirOwnText();
     void aboutMarkAreasStayFree_data();
     void aboutMarkAreasStayFree();
+    void drawnAgainAtTwice_data();
+    void drawnAgainAtTwice();
 };
 
 namespace {
@@ -108,18 +110,72 @@ void TestPictures::initTestCase()
     QVERIFY2(!assetPath("resources").isEmpty(), "TIRVELON_SOURCE_DIR is not set");
 }
 
+namespace {
+struct Picture
+{
+    const char *what;
+    const char *name;
+    QSize size;
+    bool mayBeTransparent;
+};
+const Picture pictures[] = {
+    { "main window background", "background", QSize(491, 272), false },
+    { "window and tray icon", "icon", QSize(32, 32), false },
+    { "hand pointer", "pointer", QSize(32, 32), true },
+    { "alert strip", "alert", QSize(288, 30), false },
+    { "about in Arabic", "about_ar", QSize(372, 209), false },
+    { "about in Kurdish", "about_ku", QSize(372, 209), false },
+    { "about window background", "about_background", QSize(372, 209), false },
+};
+
+// Mean difference per channel (0..255) of two pictures of one size.
+qreal meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q))
+                    + qAbs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return sum / (4.0 * x.width() * x.height());
+}
+
+// Each 2 x 2 block of a picture averaged into one pixel.
+QImage halved(const QImage &image)
+{
+    const QImage in = image.convertToFormat(QImage::Format_ARGB32);
+    QImage out(in.size() / 2, QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        for (int x = 0; x < out.width(); ++x) {
+            int r = 0, g = 0, b = 0, a = 0;
+            for (const QPoint d : { QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1) }) {
+                const QRgb p = in.pixel(2 * x + d.x(), 2 * y + d.y());
+                r += qRed(p);
+                g += qGreen(p);
+                b += qBlue(p);
+                a += qAlpha(p);
+            }
+            out.setPixel(x, y, qRgba((r + 2) / 4, (g + 2) / 4, (b + 2) / 4, (a + 2) / 4));
+        }
+    }
+    return out;
+}
+} // namespace
+
 void TestPictures::sizeAndDepth_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("mayBeTransparent");
-    QTest::newRow("main window background") << "background.png" << QSize(491, 272) << false;
-    QTest::newRow("window and tray icon") << "icon.png" << QSize(32, 32) << false;
-    QTest::newRow("hand pointer") << "pointer.png" << QSize(32, 32) << true;
-    QTest::newRow("alert strip") << "alert.png" << QSize(288, 30) << false;
-    QTest::newRow("about in Arabic") << "about_ar.png" << QSize(372, 209) << false;
-    QTest::newRow("about in Kurdish") << "about_ku.png" << QSize(372, 209) << false;
-    QTest::newRow("about window background") << "about_background.png" << QSize(372, 209) << false;
+    for (const Picture &p : pictures) {
+        QTest::newRow(p.what) << QString(p.name) + ".png" << p.size << p.mayBeTransparent;
+        QTest::addRow("%s, 2x", p.what)
+                << QString(p.name) + "@2x.png" << p.size * 2 << p.mayBeTransparent;
+    }
 }
 
 void TestPictures::sizeAndDepth()
@@ -273,6 +329,39 @@ void TestPictures::aboutMarkAreasStayFree()
     const QImage image = load(name);
     QVERIFY(!image.isNull());
     QCOMPARE(inkPixels(image, area), 0);
+}
+
+void TestPictures::drawnAgainAtTwice_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const Picture &p : pictures)
+        QTest::newRow(p.what) << QString(p.name);
+}
+
+// The name@2x.png pictures shown at 125 % and more are the 1x ones drawn again at twice the
+// pixels: halved, they are the 1x picture (same places, same colours), yet they are not the 1x
+// picture enlarged, which would be as blurred or as blocky as the window without them.
+void TestPictures::drawnAgainAtTwice()
+{
+    QFETCH(QString, name);
+    const QImage once = load(name + ".png");
+    const QImage twice = load(name + "@2x.png");
+    QVERIFY(!once.isNull());
+    QVERIFY2(!twice.isNull(), qPrintable(name + "@2x.png is missing"));
+    QCOMPARE(twice.size(), once.size() * 2);
+
+    const qreal halvedOff = meanDifference(halved(twice), once);
+    const qreal blocky = meanDifference(
+            twice, once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const qreal blurred = meanDifference(
+            twice, once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    qInfo("%s: halved 2x against 1x %.2f, 2x against 1x enlarged %.2f (blocks) %.2f (smooth)",
+          qPrintable(name), halvedOff, blocky, blurred);
+    QVERIFY2(halvedOff < 3.0, qPrintable(QString::number(halvedOff)));
+    // An enlarged copy is nearer to the 1x picture enlarged than to the 1x picture once halved
+    // (nearest: 0 against 0; smooth: 0 against a little); a drawing has detail of its own.
+    QVERIFY2(blocky > 1.5 * halvedOff, qPrintable(QString::number(blocky)));
+    QVERIFY2(blurred > 1.5 * halvedOff, qPrintable(QString::number(blurred)));
 }
 
 QTEST_MAIN(TestPictures)

@@ -16,9 +16,11 @@ private slots:
 void TestResources::compiledIn_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char *name : { "background.png", "icon.png", "pointer.png", "alert.png",
-                              "about_ar.png", "about_ku.png", "about_background.png" })
-        QTest::newRow(name) << QString(name);
+    for (const char *name :
+         { "background", "icon", "pointer", "alert", "about_ar", "about_ku", "about_background" }) {
+        QTest::addRow("%s.png", name) << QString(name) + ".png";
+        QTest::addRow("%s@2x.png", name) << QString(name) + "@2x.png";
+    }
 }
 
 void TestResources::compiledIn()
