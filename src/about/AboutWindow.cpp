@@ -1,6 +1,7 @@
 #include "about/AboutWindow.h"
 
 #include "presentation/Captions.h"
+#include "presentation/Pictures.h"
 #include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 
@@ -54,7 +55,8 @@ AboutWindow::AboutWindow(int uiLanguage, const QString &ownRecordings, QWidget *
 {
     setWindowTitle(QStringLiteral("Form1"));
     resize(Twips::toPixels(5625), Twips::toPixels(3180));
-    m_background.load(QStringLiteral(":/about_background.png"));
+    const qreal ratio = Pictures::screenRatio();
+    m_background = Pictures::load(QStringLiteral(":/about_background.png"), ratio);
 
     // Created back to front: the Kurdish picture, the Arabic one, then the two marks.
     const char *pictures[2] = { ":/about_ar.png", ":/about_ku.png" };
@@ -63,7 +65,7 @@ AboutWindow::AboutWindow(int uiLanguage, const QString &ownRecordings, QWidget *
         Image1[i]->setGeometry(twipsRect(0, 0, 5580, 3135));
         Image1[i]->setScaledContents(true);
         Image1[i]->setAccessibleDescription(QStringLiteral("Image1(%1)").arg(i));
-        const QPixmap picture(QString::fromLatin1(pictures[i]));
+        const QPixmap picture = Pictures::load(QString::fromLatin1(pictures[i]), ratio);
         if (!picture.isNull())
             Image1[i]->setPixmap(picture);
         Image1[i]->setVisible(false);

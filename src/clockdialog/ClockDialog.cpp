@@ -5,6 +5,8 @@
 #include "clockdialog/SystemTimeText.h"
 #include "mainwindow/TimeOfDay.h"
 #include "mainwindow/UnicodeMessageBox.h"
+#include "presentation/Pictures.h"
+#include "presentation/ScalableFaces.h"
 #include "presentation/Twips.h"
 
 #include <QGuiApplication>
@@ -36,7 +38,7 @@ QFont fixedsysFont()
     QFont font(QStringLiteral("Fixedsys"));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSizeF(9);
-    return font;
+    return ScalableFaces::forScreen(font, Pictures::screenRatio());
 }
 
 QFont bandFont()

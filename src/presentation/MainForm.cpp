@@ -2,6 +2,8 @@
 
 #include "presentation/Captions.h"
 #include "presentation/GlyphButton.h"
+#include "presentation/Pictures.h"
+#include "presentation/ScalableFaces.h"
 #include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "presentation/VolumeSlider.h"
@@ -154,6 +156,7 @@ int MainForm::charset(const QWidget *control)
 
 void MainForm::buildForm(QWidget *window)
 {
+    const qreal ratio = Pictures::screenRatio();
     window->setFont(face(QStringLiteral("Arial"), 8.25));
     setCharset(window, 178);
     {
@@ -168,7 +171,7 @@ void MainForm::buildForm(QWidget *window)
     name(Image3, QStringLiteral("Image3"));
     Image3->setGeometry(twips(0, 0, 7365, 4080));
     Image3->setScaledContents(true);
-    Image3->setPixmap(QPixmap(QStringLiteral(":/background.png")));
+    Image3->setPixmap(Pictures::load(QStringLiteral(":/background.png"), ratio));
 
     Image1 = new QLabel(window);
     name(Image1, QStringLiteral("Image1"));
@@ -194,13 +197,13 @@ void MainForm::buildForm(QWidget *window)
 
     LB[26] = label(window, QStringLiteral("LB(26)"), twips(240, 3675, 3525, 255),
                    Captions::design(QStringLiteral("LB(26)")));
-    LB[26]->setFont(face(QStringLiteral("MS Sans Serif"), 9.75));
+    LB[26]->setFont(ScalableFaces::forScreen(face(QStringLiteral("MS Sans Serif"), 9.75), ratio));
     LB[26]->setBackColor(DarkGreen);
     LB[26]->setBorderStyle(1);
 
     Label3 = label(window, QStringLiteral("Label3"), twips(3960, 480, 2985, 495),
                    Captions::design(QStringLiteral("Label3")));
-    Label3->setFont(face(QStringLiteral("Fixedsys"), 18));
+    Label3->setFont(ScalableFaces::forScreen(face(QStringLiteral("Fixedsys"), 18), ratio));
     Label3->setBackColor(QColor(0xDD, 0xFE, 0x1F));
     Label3->setBorderStyle(1);
 

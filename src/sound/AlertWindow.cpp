@@ -2,6 +2,7 @@
 
 #include "mainwindow/MainWindow.h"
 #include "presentation/Captions.h"
+#include "presentation/Pictures.h"
 #include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
 #include "sound/MediaPlayer.h"
@@ -33,7 +34,7 @@ AlertWindow::AlertWindow(MainWindow &main)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(0, 0, 4320, 450));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/alert.png")));
+    Image1->setPixmap(Pictures::load(QStringLiteral(":/alert.png"), Pictures::screenRatio()));
     Image1->setScaledContents(true);
 
     Label1 = new VbLabel(this);
