@@ -19,9 +19,10 @@ bool is(const QString &family, const QString &name)
 QStringList standInFamilies(const QString &family)
 {
     // Microsoft Sans Serif is the TrueType face drawn to MS Sans Serif's metrics (Windows 2000
-    // on); Tahoma, close to it, is what Wine has.
+    // on); Tahoma and Arial, close to it, are what a Wine prefix may have instead.
     if (is(family, MsSansSerif))
-        return { QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma") };
+        return { QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
+                 QStringLiteral("Arial") };
     // Lucida Console is on every Windows from 2000 to 11: fixed pitch, made for screens, with
     // even, heavy strokes and a large x-height, the nearest to Fixedsys's look. Consolas (Vista
     // on) is lighter; Courier New, thin, is the last resort, and what a Wine prefix maps to a

@@ -85,6 +85,9 @@ void TestHighDpi::bitmapFacesOnScaledScreens()
     // Windows and Wine have the bitmap face itself; Linux has a scalable desktop face in its
     // place, which stays at every ratio.
     const bool installed = QFontInfo(asked).family().compare(family, Qt::CaseInsensitive) == 0;
+    qInfo("%s %.2f pt resolves to %s, at %.2f to %s %d px", qPrintable(family), points,
+          qPrintable(QFontInfo(asked).family()), ratio, qPrintable(QFontInfo(drawn).family()),
+          QFontInfo(drawn).pixelSize());
     if (!bitmapFace || !installed) {
         QCOMPARE(drawn, asked);
         return;

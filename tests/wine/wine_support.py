@@ -19,6 +19,7 @@ Not a test of its own: the scripts that import it are registered in CMakeLists.t
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -124,6 +125,18 @@ class WinePrefix:
         print("wine prefix made in %.1f s" % (time.monotonic() - start))
         return self
 
+    def add_fonts(self, *names):
+        """Puts font files that Wine carries (/usr/share/wine/fonts) into the prefix's Fonts
+        folder, where programs find them: Debian's Wine leaves that folder empty, and without
+        them the bitmap faces of Windows (Fixedsys in vgafix.fon, MS Sans Serif in sserife.fon)
+        are missing and other faces drawn in their place."""
+        folder = os.path.join(self.path, "drive_c", "windows", "Fonts")
+        os.makedirs(folder, exist_ok=True)
+        for name in names:
+            shutil.copy(os.path.join("/usr/share/wine/fonts", name), folder)
+        self.kill_all()
+        self.wait_idle()
+
     def wait_idle(self, timeout=60):
         subprocess.run(["wineserver", "-w"], env=self.env(), timeout=timeout)
 
@@ -156,8 +169,8 @@ class WinePrefix:
 
     # ----- registry ---------------------------------------------------------------------------
 
-    def reg_add(self, key, name, data):
-        self.run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"])
+    def reg_add(self, key, name, data, kind="REG_SZ"):
+        self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f"])
 
     def reg_values(self, key):
         """{value name: text} of a registry key, {} when the key does not exist."""
