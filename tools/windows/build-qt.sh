@@ -8,9 +8,10 @@
 #   build-qt.sh --check    exit 0 when a complete build is there, 1 otherwise
 #
 # The result lives outside the tree, under ${TIRVELON_CACHE:-~/.cache/tirvelon}, in a folder
-# named by the Qt version and a digest of this script and the toolchain file, so any change to
-# either builds a new one. A folder is trusted only when its stamp file exists, and the stamp
-# is the last thing written: a build that stops half way is removed and redone by the next run.
+# named by the Qt version and a digest of this script and the toolchain file (whole-line comments
+# left out), so any other change to either builds a new one. A folder is trusted only when its
+# stamp file exists, and the stamp is the last thing written: a build that stops half way is
+# removed and redone by the next run.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,7 +24,8 @@ base_version=$(host_version qt6-base-dev-tools)
 qt_version=${base_version%%+*}
 qt_version=${qt_version%%-*}
 
-key=$(cat "$0" "$toolchain_src" | sha256sum | cut -c1-12)
+# Whole-line comments do not count: a corrected comment must not cost a 45-minute rebuild.
+key=$(grep -hv '^[[:space:]]*#' "$0" "$toolchain_src" | sha256sum | cut -c1-12)
 prefix=$cache/qt-$qt_version-mingw64-$key
 stamp=$prefix/.tirvelon-complete
 
@@ -125,8 +127,9 @@ configure_base() {
     -DFEATURE_openssl=OFF -DFEATURE_vulkan=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF -DFEATURE_tabletevent=OFF
   # The dfsg source has no wintab.h, which the tablet support of the Windows plugin needs.
-  # Direct2D stays on: in 6.4 the DirectWrite font database is compiled only with it, while the
-  # Windows platform plugin uses that database whenever DirectWrite 3 is there.
+  # Direct2D stays on: in 6.4 the DirectWrite font database is compiled only with it. The Windows
+  # platform plugin still draws text through its GDI font database unless the program is started
+  # with -platform windows:fontengine=directwrite; the program does not ask for it.
 }
 stage qtbase-configure configure_base
 stage qtbase-build cmake --build "$work/build-base" --parallel "$jobs"

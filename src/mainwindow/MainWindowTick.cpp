@@ -1,0 +1,218 @@
+// The day's times and the one-second tick: detecting each prayer, the alert's count-down, the
+// marked slot, the Hijri date and the restore after a call.
+#include "mainwindow/MainWindow.h"
+
+#include "clockdialog/ClockDialog.h"
+#include "mainwindow/Clock.h"
+#include "mainwindow/HijriMenu.h"
+#include "mainwindow/PreviewGlyphs.h"
+#include "mainwindow/TickRules.h"
+#include "mainwindow/TimeOfDay.h"
+#include "mainwindow/UnicodeMessageBox.h"
+#include "presentation/Captions.h"
+#include "presentation/GlyphButton.h"
+#include "presentation/VbLabel.h"
+#include "presentation/VolumeSlider.h"
+#include "settings/SettingsKeys.h"
+#include "sound/MediaPlayer.h"
+#include "timetable/DailyTable.h"
+#include "timetable/DayTimes.h"
+
+#include <QComboBox>
+#include <QScrollBar>
+
+namespace {
+const QString TwoSpaces = QStringLiteral("  ");
+} // namespace
+
+void MainWindow::List1_Click()
+{
+    if (List1.listIndex() == -1)
+        return;
+    const QString row = List1.text();
+    const std::array<int, SlotCount> minutes = dayMinutes(row, Combo1->currentIndex());
+    for (int j = 0; j < SlotCount; ++j) {
+        TimA1[j] = QString::number(60 * minutes[j]);
+        LB[j]->setText(SlotTimeText(minutes[j]));
+    }
+}
+
+void MainWindow::Combo1_Click()
+{
+    if (Combo1->currentIndex() > 4) {
+        UnicodeMessageBox(Captions::cityApologyStart() + Combo1->currentText()
+                                  + Captions::cityApologyEnd(),
+                          MbOk);
+        Combo1->setCurrentIndex(0);
+    }
+    // The next tick selects today's row again, for the city now chosen.
+    List1.setListIndex(-1);
+}
+
+void MainWindow::VScroll1_Change()
+{
+    LB0->setText(QString::number(-VScroll1->value()));
+}
+
+std::array<int, 6> MainWindow::slotSeconds() const
+{
+    std::array<int, 6> seconds {};
+    for (int i = 0; i < 6; ++i)
+        seconds[i] = lenientFieldNumber(TimA1[i]);
+    return seconds;
+}
+
+void MainWindow::Timer1_Timer()
+{
+    // 1. A second copy asked for this window. A request the store will not let go of (a full
+    // disk, a read-only home) is answered once, not every second: the user could never minimise.
+    if (m_settings.GetSetting(SettingsKeys::Close) == QLatin1String("Close")) {
+        if (!m_requestAnswered) {
+            m_requestAnswered = !m_settings.SaveSetting(SettingsKeys::Close, QString());
+            RestoreMainWindow();
+        }
+    } else {
+        m_requestAnswered = false;
+    }
+
+    // 2. to 7. Neither today's row nor the arrivals change while a preview plays; a button
+    // left at stop (a preview that could not be read) holds off the arrivals and the countdowns
+    // until it is reset.
+    bool countDown = true;
+    if (WindowsMediaPlayer1.playState() == MediaPlayer::Playing) {
+        m_lastDetection.reset();
+    } else {
+        // A preview that played to its end is over as if the user had stopped it: the button,
+        // the strip and the arrivals must not wait for a user who walked away.
+        if (WindowsMediaPlayer1.playState() == MediaPlayer::MediaEnded)
+            stopPreview();
+        if (!WindowsMediaPlayer1.url().isEmpty())
+            WindowsMediaPlayer1.setUrl(QString());
+        const QDateTime moment = m_platform.clock.now();
+        Label2 = DayKey(moment.date());
+        List1.setListIndex(findRowByPrefix(List1.rows(), Label2));
+        if (Command1->text() == PreviewGlyphs::Stop) {
+            m_lastDetection.reset();
+            countDown = false;
+        } else {
+            detectArrivals(moment);
+        }
+    }
+    if (countDown)
+        countDownAlert();
+
+    // 9. Only a window the user can see is refreshed.
+    if (!isNormalState())
+        return;
+    const QDateTime shown = m_platform.clock.now();
+    LB[35]->setText(TickRules::hijriDateText(shown.date(), HijriAdjust));
+    const QString time = clockText(shown.time());
+    Label3->setText(time);
+    if (ClockDialogOpen == QLatin1String("Yes") && m_clockDialog)
+        m_clockDialog->T1[3]->setText(time.mid(6, 2));
+    HighlightCurrentSlot();
+}
+
+void MainWindow::detectArrivals(const QDateTime &moment)
+{
+    // A late tick (busy machine) still reaches a slot whose moment it stepped over, once.
+    const bool catchUp = m_lastDetection && m_lastDetection->date() == moment.date();
+    const int previous = catchUp ? timeOfDaySeconds(m_lastDetection->time()) : 0;
+    for (int i = 0; i < 6; ++i) {
+        const int slot = lenientFieldNumber(TimA1[i]);
+        const int lead = lenientFieldNumber(LB0->text());
+        if (TickRules::slotReached(now(), slot, lead)
+            || (catchUp && TickRules::slotMissedSince(previous, now(), slot, lead)))
+            arrive(i);
+    }
+    m_lastDetection = moment;
+}
+
+void MainWindow::countDownAlert()
+{
+    if (SunriseCountdown > 0) {
+        if (Label9.caption() != TwoSpaces)
+            Label9.setCaption(TwoSpaces);
+        --SunriseCountdown;
+    } else if (Label9.caption() == TwoSpaces) {
+        Label9.setCaption(QString());
+    }
+    if (CallGraceCountdown > 0) {
+        --CallGraceCountdown;
+    } else if (Label9.caption().size() > 4
+               && WindowsMediaPlayer3.playState() != MediaPlayer::Playing) {
+        Label9.setCaption(QString());
+    }
+}
+
+void MainWindow::arrive(int slot)
+{
+    AnnouncedSlot = slot;
+    CallGraceCountdown = 5;
+    if (slot == 1) {
+        SunriseCountdown = 60;
+        return;
+    }
+    // The user's own recording, when there is one, is looked for afresh at every call.
+    Label9.setCaption(
+            m_platform.data.pick(TickRules::callRecordingName(slot, Combo2->currentIndex())));
+    WindowsMediaPlayer1.setVolume(Slider1->value());
+    WindowsMediaPlayer3.setVolume(Slider1->value());
+}
+
+void MainWindow::HighlightCurrentSlot()
+{
+    for (int i = 0; i < 6; ++i)
+        LB[i]->setBackColor(NormalSlotColor);
+    LB[TickRules::currentSlot(slotSeconds(), now())]->setBackColor(CurrentSlotColor);
+}
+
+void MainWindow::LB35_ContextMenu(const QPoint &at)
+{
+    auto *menu = new HijriMenu(Combo3->currentIndex(), HijriAdjust, LB[36]->font(), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &HijriMenu::chosen, this, &MainWindow::HijriMenu_Click);
+    menu->popup(LB[35]->mapToGlobal(at));
+}
+
+void MainWindow::HijriMenu_Click(int days)
+{
+    // Kept at once, like the logon box; the next tick shows the moved date.
+    HijriAdjust = days;
+    m_settings.SaveSetting(SettingsKeys::HijriAdjust, QString::number(days));
+}
+
+void MainWindow::RestoreMainWindow()
+{
+    if (m_clockDialog)
+        m_clockDialog->reject();
+    dropStaleNativeWindow();
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    setWindowTitle(QStringLiteral("1"));
+    show();
+    bringForward();
+    HighlightCurrentSlot();
+}
+
+void MainWindow::bringForward()
+{
+    // Restored under other windows it would seem not to come back at all. Desktops that prevent
+    // focus stealing may only flag it for attention.
+    raise();
+    activateWindow();
+}
+
+void MainWindow::dropStaleNativeWindow()
+{
+    // Hidden from the minimised state, the native window keeps its iconic hint: shown again it
+    // would come up minimised and be hidden at once. A fresh one shows in the normal state.
+    if (isHidden() && testAttribute(Qt::WA_WState_Created))
+        destroy();
+}
+
+void MainWindow::Timer2_Timer()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+    Timer2.setInterval(0);
+    Timer2.stop();
+}
