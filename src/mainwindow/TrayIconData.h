@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/NextPrayer.h"
+
 #include <QIcon>
 #include <QString>
 
@@ -8,7 +10,7 @@ struct NotifyIconRecord
 {
     // The wide form's tip, the one Qt hands to Windows: 127 characters and a NUL. The classic
     // record's 64 cannot hold the line of the next prayer.
-    static constexpr int TipLength = 128;
+    static constexpr int TipLength = NextPrayer::TipCapacity;
 
     int size = 0; // 88, the size of the classic record
     quintptr ownerWindow = 0;
