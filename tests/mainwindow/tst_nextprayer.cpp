@@ -66,12 +66,8 @@ void NextPrayerTest::lineInEachLanguage_data()
     QTest::addColumn<QString>("line");
     QTest::newRow("Kurdish, dawn after midnight")
             << 1800 << 1 << Rle + "بانگى بهيانى " + Lre + "06:02 AM" + Pdf + " پاش 5:32" + Pdf;
-    QTest::newRow("Arabic, dawn after midnight")
-            << 1800 << 0 << Rle + "أذان الصباح " + Lre + "06:02 AM" + Pdf + " بعد 5:32" + Pdf;
     QTest::newRow("Kurdish, sunrise")
             << 22000 << 1 << Rle + "شروق " + Lre + "07:21 AM" + Pdf + " پاش 1:15" + Pdf;
-    QTest::newRow("Arabic, sunrise")
-            << 22000 << 0 << Rle + "الشروق " + Lre + "07:21 AM" + Pdf + " بعد 1:15" + Pdf;
     QTest::newRow("Kurdish, noon in its last minute")
             << 44159 << 1 << Rle + "بانگى نيوةرِؤ " + Lre + "12:16 PM" + Pdf + " پاش 0:01" + Pdf;
     QTest::newRow("Arabic, afternoon, minutes with a zero")
@@ -80,8 +76,6 @@ void NextPrayerTest::lineInEachLanguage_data()
             << 60000 << 1 << Rle + "بانگى مهغريب " + Lre + "05:06 PM" + Pdf + " پاش 0:26" + Pdf;
     QTest::newRow("Arabic, night")
             << 61560 << 0 << Rle + "أذان العشاء " + Lre + "06:21 PM" + Pdf + " بعد 1:15" + Pdf;
-    QTest::newRow("Kurdish, night")
-            << 61560 << 1 << Rle + "بانگى عيشاء " + Lre + "06:21 PM" + Pdf + " پاش 1:15" + Pdf;
     QTest::newRow("no language chosen yet: Arabic, tomorrow's dawn, two-digit hours")
             << 66060 << -1 << Rle + "أذان الصباح " + Lre + "06:02 AM" + Pdf + " بعد 11:41" + Pdf;
 }
