@@ -1,5 +1,6 @@
 // The day's times and the one-second tick: detecting each prayer, the alert's count-down, the
-// marked slot, the Hijri date and the restore after a call.
+// next prayer in the tray icon's tip, the marked slot, the Hijri date and the restore after a
+// call.
 #include "mainwindow/MainWindow.h"
 
 #include "clockdialog/ClockDialog.h"
