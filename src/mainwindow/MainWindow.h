@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 
 class QSystemTrayIcon;
 
@@ -97,6 +98,8 @@ public:
 signals:
     // The program must end at once (the close label answered Yes).
     void endRequested();
+    // The tray icon was given a new tip.
+    void trayTipWritten(const QString &tip);
     // The window was closed normally and has saved the choices.
     void unloaded();
 
@@ -110,6 +113,7 @@ private:
     void arrive(int slot);
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
+    void refreshTrayTip();
     void stopPreview();
     void installTrayIcon();
     std::array<int, 6> slotSeconds() const;
@@ -126,4 +130,8 @@ private:
     std::optional<QDateTime> m_lastDetection;
     // The second copy's request was answered but could not be cleared from the store.
     bool m_requestAnswered = false;
+    // What the tip's line of the next prayer was last worked out from (the day's minute, the
+    // day's times, the language, the city), and an arrival since then.
+    std::optional<std::tuple<qint64, std::array<int, 6>, int, int>> m_tipBasis;
+    bool m_tipArrival = false;
 };

@@ -1,10 +1,12 @@
 // The day's times and the one-second tick: detecting each prayer, the alert's count-down, the
-// marked slot, the Hijri date and the restore after a call.
+// next prayer in the tray icon's tip, the marked slot, the Hijri date and the restore after a
+// call.
 #include "mainwindow/MainWindow.h"
 
 #include "clockdialog/ClockDialog.h"
 #include "mainwindow/Clock.h"
 #include "mainwindow/HijriMenu.h"
+#include "mainwindow/NextPrayer.h"
 #include "mainwindow/PreviewGlyphs.h"
 #include "mainwindow/TickRules.h"
 #include "mainwindow/TimeOfDay.h"
@@ -20,6 +22,7 @@
 
 #include <QComboBox>
 #include <QScrollBar>
+#include <QSystemTrayIcon>
 
 namespace {
 const QString TwoSpaces = QStringLiteral("  ");
@@ -100,6 +103,7 @@ void MainWindow::Timer1_Timer()
     }
     if (countDown)
         countDownAlert();
+    refreshTrayTip();
 
     // 9. Only a window the user can see is refreshed.
     if (!isNormalState())
@@ -147,6 +151,7 @@ void MainWindow::countDownAlert()
 
 void MainWindow::arrive(int slot)
 {
+    m_tipArrival = true;
     AnnouncedSlot = slot;
     CallGraceCountdown = 5;
     if (slot == 1) {
@@ -158,6 +163,35 @@ void MainWindow::arrive(int slot)
             m_platform.data.pick(TickRules::callRecordingName(slot, Combo2->currentIndex())));
     WindowsMediaPlayer1.setVolume(Slider1->value());
     WindowsMediaPlayer3.setVolume(Slider1->value());
+}
+
+void MainWindow::refreshTrayTip()
+{
+    // Worked out at the first tick of each minute, at an arrival, and when the day's times, the
+    // language or the city changed; handed to the icon only when its text changed.
+    const QDateTime moment = m_platform.clock.now();
+    const int seconds = timeOfDaySeconds(moment.time());
+    const std::array<int, 6> today = slotSeconds();
+    const int language = Combo3->currentIndex();
+    const int city = Combo1->currentIndex();
+    const auto basis = std::make_tuple(moment.date().toJulianDay() * 1440 + seconds / 60, today,
+                                       language, city);
+    if (!m_tipArrival && m_tipBasis == basis)
+        return;
+    m_tipArrival = false;
+    m_tipBasis = basis;
+
+    int tomorrowDawn = NextPrayer::dawnSecondsOn(List1.rows(), moment.date().addDays(1), city);
+    if (tomorrowDawn < 0)
+        tomorrowDawn = today[0];
+    const NextPrayer::Upcoming next = NextPrayer::after(today, tomorrowDawn, seconds);
+    const QString tip = NextPrayer::trayTip(NextPrayer::tipLine(next, seconds, language));
+    if (tip == TrayIconData.shownTip())
+        return;
+    TrayIconData.setTip(tip);
+    if (m_tray)
+        m_tray->setToolTip(TrayIconData.shownTip());
+    emit trayTipWritten(TrayIconData.shownTip());
 }
 
 void MainWindow::HighlightCurrentSlot()

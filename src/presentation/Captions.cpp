@@ -187,6 +187,20 @@ QString trayTipHint()
     return QStringLiteral("  دوو كليك داگره  ");
 }
 
+QString tipSlotName(int slot, int language)
+{
+    if (slot < 0 || slot > 5)
+        return QString();
+    const LanguageCaption &name = languageTable().at(slot); // LB(12)..LB(17)
+    QString text = language == 1 ? name.kurdish : name.arabic;
+    return text.remove(QChar(0x0640));
+}
+
+QString tipTimeLeft(int language)
+{
+    return language == 1 ? QStringLiteral("پاش") : QStringLiteral("بعد");
+}
+
 QString exitQuestionKurdishStart()
 {
     return QStringLiteral(" ئايه د");

@@ -40,6 +40,10 @@ QString cityApologyStart();
 QString cityApologyEnd();
 QString trayTipTitle();
 QString trayTipHint();
+// The tray tip's line of the next prayer: the prayer's name as the window writes it, without the
+// tatweels that stretch it to the label's width, and the word before the time left ("in").
+QString tipSlotName(int slot, int language);
+QString tipTimeLeft(int language);
 QString exitQuestionKurdishStart();
 QString exitQuestionKurdishEnd();
 QString exitQuestionArabic();

@@ -363,7 +363,7 @@ void MainWindowStartupTest::trayRecordAndTip()
     QCOMPARE(tray.iconId, 1);
     QCOMPARE(tray.flags, 7);
     QCOMPARE(tray.callbackMessage, 512);
-    QCOMPARE(tray.tip.size(), 64);
+    QCOMPARE(tray.tip.size(), 128);
     QCOMPARE(tray.shownTip(), QStringLiteral("    Tirvelon\r\n  دوو كليك داگره  "));
     QVERIFY(tray.shownTip().startsWith(QStringLiteral("    Tirvelon\r\n")));
     QVERIFY(tray.tip.endsWith(QLatin1Char(' ')));

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QtTest>
 
 namespace {
@@ -25,6 +27,14 @@ const int Noon = 736 * 60;
 QTime at(int seconds)
 {
     return QTime(0, 0).addSecs(seconds);
+}
+
+// The tip's two lines of old, and its line of the next prayer: right to left, with the clock time
+// kept left to right inside it.
+const QString TipStart = QStringLiteral("    Tirvelon\r\n  دوو كليك داگره  ");
+QString tipLine(const QString &name, const QString &time, const QString &in, const QString &left)
+{
+    return QStringLiteral("\u202B%1 \u202A%2\u202C %3 %4\u202C").arg(name, time, in, left);
 }
 
 // "dd/MM/yyyy", then space, heh, tatweel, space.
@@ -62,6 +72,11 @@ private slots:
     void hijriAdjustmentFollowsTheCalendar();
     void hijriMenuChoosesAndKeepsTheAdjustment_data();
     void hijriMenuChoosesAndKeepsTheAdjustment();
+    void tipNamesTheNextPrayerFromTheFirstTick();
+    void tipIsWrittenOnceAMinute_data();
+    void tipIsWrittenOnceAMinute();
+    void tipAfterTheNightCallIsTomorrowsDawn_data();
+    void tipAfterTheNightCallIsTomorrowsDawn();
 };
 
 void MainWindowTickTest::arrivalWindowFollowsTheLead_data()
@@ -444,6 +459,88 @@ void MainWindowTickTest::hijriMenuChoosesAndKeepsTheAdjustment()
     QVERIFY(again.load());
     again.tick();
     QCOMPARE(again.window->LB[35]->text(), hijri("01/01/1448"));
+}
+
+void MainWindowTickTest::tipNamesTheNextPrayerFromTheFirstTick()
+{
+    MainWindowRig rig(QDateTime(NewYear, QTime(11, 0)));
+    QVERIFY(rig.load());
+    QCOMPARE(rig.window->TrayIconData.shownTip(), TipStart);
+    rig.tickAt(QTime(11, 0, 1));
+    const QString kurdish = TipStart + "\r\n" + tipLine("بانگى نيوةرِؤ", "12:16 PM", "پاش", "1:16");
+    QCOMPARE(rig.window->TrayIconData.shownTip(), kurdish);
+    QCOMPARE(rig.window->trayIcon()->toolTip(), kurdish);
+    // Another language or city shows at the next tick, not at the next minute.
+    rig.window->Combo3->setCurrentIndex(0);
+    rig.tickAt(QTime(11, 0, 20));
+    QCOMPARE(rig.window->trayIcon()->toolTip(),
+             TipStart + "\r\n" + tipLine("أذان الظهر", "12:16 PM", "بعد", "1:16"));
+    rig.window->Combo1->setCurrentIndex(1); // Nineveh: noon a minute earlier
+    rig.tickAt(QTime(11, 0, 30));
+    QCOMPARE(rig.window->trayIcon()->toolTip(),
+             TipStart + "\r\n" + tipLine("أذان الظهر", "12:15 PM", "بعد", "1:15"));
+}
+
+void MainWindowTickTest::tipIsWrittenOnceAMinute_data()
+{
+    QTest::addColumn<int>("lead");
+    QTest::addColumn<QString>("atArrival");
+    // The lead brings the call forward, not the prayer: noon stays next until its own time.
+    QTest::newRow("no lead") << 0 << tipLine("بانگى عهسر", "02:45 PM", "پاش", "2:29");
+    QTest::newRow("three minutes' lead") << 3 << tipLine("بانگى نيوةرِؤ", "12:16 PM", "پاش", "0:03");
+}
+
+void MainWindowTickTest::tipIsWrittenOnceAMinute()
+{
+    QFETCH(int, lead);
+    QFETCH(QString, atArrival);
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 11, 30)));
+    QVERIFY(rig.load());
+    rig.window->VScroll1->setValue(lead);
+    QSignalSpy written(rig.window.get(), &MainWindow::trayTipWritten);
+    QStringList writtenAt;
+    for (int s = Noon - 270; s <= Noon + 90; ++s) {
+        const int before = written.count();
+        rig.tickAt(at(s));
+        QVERIFY(written.count() - before <= 1);
+        if (written.count() > before)
+            writtenAt << at(s).toString(QStringLiteral("HH:mm:ss"));
+        if (s == Noon - 60 * lead) {
+            QCOMPARE(rig.callStarts(), 1);
+            QCOMPARE(written.count(), before + 1);
+            QCOMPARE(written.last().first().toString(), TipStart + "\r\n" + atArrival);
+        }
+    }
+    QCOMPARE(writtenAt,
+             QStringList({ "12:11:30", "12:12:00", "12:13:00", "12:14:00", "12:15:00", "12:16:00",
+                           "12:17:00" }));
+}
+
+void MainWindowTickTest::tipAfterTheNightCallIsTomorrowsDawn_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("dawn");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("28 February of a common year") << QDate(2026, 2, 28) << "05:16 AM"
+                                                  << "9:16";
+    QTest::newRow("28 February of a leap year") << QDate(2028, 2, 28) << "05:17 AM"
+                                                << "9:17";
+    QTest::newRow("29 February") << QDate(2028, 2, 29) << "05:16 AM"
+                                 << "9:16";
+    QTest::newRow("31 December") << QDate(2026, 12, 31) << "06:02 AM"
+                                 << "10:02";
+}
+
+void MainWindowTickTest::tipAfterTheNightCallIsTomorrowsDawn()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, dawn);
+    QFETCH(QString, left);
+    MainWindowRig rig(QDateTime(date, QTime(20, 0)));
+    QVERIFY(rig.load());
+    rig.tick();
+    QCOMPARE(rig.window->TrayIconData.shownTip(),
+             TipStart + "\r\n" + tipLine("بانگى بهيانى", dawn, "پاش", left));
 }
 
 QTEST_MAIN(MainWindowTickTest)
