@@ -21,9 +21,9 @@ using namespace PrayerRules;
 
 namespace {
 // A moved time is told at a glance: its digits turn dark blue, and the signed minutes stand
-// in the frame's margin left of the row.
+// in the same blue in the frame's margin left of the row (the margin is 16 pixels: "+30" fits
+// at 8 pixels, bold).
 const QColor MovedTimeColor(0x00, 0x00, 0xA0);
-const QColor MarkColor(0xFF, 0xFF, 0x00);
 } // namespace
 
 void MainWindow::buildPrayerMarks()
@@ -33,12 +33,12 @@ void MainWindow::buildPrayerMarks()
         auto *mark = new VbLabel(Frame1);
         mark->setObjectName(QStringLiteral("PrayerMark%1").arg(k));
         mark->setAccessibleDescription(QStringLiteral("PrayerMark(%1)").arg(k));
-        mark->setGeometry(Twips::rect(0, 270 + 360 * k, 240, 255));
+        mark->setGeometry(Twips::rect(0, 270 + 360 * k, 255, 255));
         QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(9);
+        font.setPixelSize(8);
         font.setBold(true);
         mark->setFont(font);
-        mark->setForeColor(MarkColor);
+        mark->setForeColor(MovedTimeColor);
         mark->setAlignment(Qt::AlignCenter);
         mark->hide();
         PrayerMark[k] = mark;
