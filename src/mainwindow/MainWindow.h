@@ -135,6 +135,7 @@ private:
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
     void buildPrayerMarks();
+    void putNamesLastInTabOrder();
     void loadPrayerChoices();
     void showPrayerRows();
     std::optional<PrayerRules::DaySeconds> tableSeconds(const QDate &day) const;

@@ -26,6 +26,20 @@ namespace {
 const QColor MovedTimeColor(0x00, 0x00, 0xA0);
 } // namespace
 
+void MainWindow::putNamesLastInTabOrder()
+{
+    // After the last control that shows, not at the chain's start: a window opens with its
+    // first control in focus, which must stay the one it always was.
+    QWidget *anchor = nullptr;
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() && w->parentWidget() != Frame1)
+            anchor = w;
+    for (int k = 12; k < 18; ++k) {
+        QWidget::setTabOrder(anchor, LB[k]);
+        anchor = LB[k];
+    }
+}
+
 void MainWindow::buildPrayerMarks()
 {
     m_timeColor = LB[0]->foreColor();
@@ -42,7 +56,9 @@ void MainWindow::buildPrayerMarks()
         mark->setAlignment(Qt::AlignCenter);
         mark->hide();
         PrayerMark[k] = mark;
-        // The context menu of a prayer opens on its time and on its name.
+        // The context menu of a prayer opens on its time and on its name; the menu key opens
+        // it on the name, which Tab reaches after every other control.
+        LB[12 + k]->setFocusPolicy(Qt::TabFocus);
         for (VbLabel *row : { LB[k], LB[12 + k] }) {
             row->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(row, &QWidget::customContextMenuRequested, this,
@@ -51,6 +67,7 @@ void MainWindow::buildPrayerMarks()
                     });
         }
     }
+    putNamesLastInTabOrder();
 }
 
 void MainWindow::loadPrayerChoices()

@@ -70,6 +70,7 @@ private slots:
     void storedChoicesReadStrictly();
     void menuChoosesKeepsAndSurvivesARestart_data();
     void menuChoosesKeepsAndSurvivesARestart();
+    void menuKeyOpensTheMenuOfTheNameWithTheKeyboard();
     void reminderStripCountsDownSilentlyAndCloses();
     void storeGainsNoKeyUnlessChosen();
     void movedDawnOfAnyDay();
@@ -390,6 +391,33 @@ void MainWindowPrayersTest::menuChoosesKeepsAndSurvivesARestart()
     again.tickAt(QTime(12, 18, 0));
     QCOMPARE(w2.Label9.caption(), QStringLiteral("  ")); // the strip alone
     QCOMPARE(again.callStarts(), 0);
+}
+
+void MainWindowPrayersTest::menuKeyOpensTheMenuOfTheNameWithTheKeyboard()
+{
+    MainWindowRig rig(QDateTime(QDate(2026, 1, 1), QTime(11, 0)));
+    QVERIFY(rig.load());
+    MainWindow &w = *rig.window;
+    // The names come last in the Tab order of the shown controls, in slot order: the window
+    // opens with the first control in focus that it always did.
+    QList<QWidget *> chain;
+    for (QWidget *c = w.nextInFocusChain(); c != &w; c = c->nextInFocusChain())
+        if ((c->focusPolicy() & Qt::TabFocus) && !c->isHidden())
+            chain << c;
+    QCOMPARE(chain.first(), w.Combo2);
+    QCOMPARE(chain.mid(chain.size() - 6),
+             QList<QWidget *>({ w.LB[12], w.LB[13], w.LB[14], w.LB[15], w.LB[16], w.LB[17] }));
+    QVERIFY(!chain.mid(0, chain.size() - 6).contains(w.LB[12]));
+
+    w.show();
+    w.LB[15]->setFocus(Qt::TabFocusReason);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                          w.LB[15]->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(w.LB[15], &key);
+    auto *menu = w.findChild<PrayerMenu *>(QStringLiteral("PrayerMenu"));
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("بانگى عـــــهسر"));
+    menu->close();
 }
 
 void MainWindowPrayersTest::reminderStripCountsDownSilentlyAndCloses()
