@@ -101,13 +101,11 @@ QList<Event> eventsAround(const QDate &today, const std::array<DaySeconds, 3> &m
 QList<Event> dueEvents(const QList<Event> &events, qint64 now, std::optional<qint64> previous)
 {
     QList<Event> due;
-    for (const Event &event : events) {
-        const bool reached = now >= event.at && now <= event.at + 1;
-        const bool steppedOver = previous && *previous < event.at && now > event.at + 1
-                && now - *previous <= TickRules::LateTickLimitSeconds;
-        if (reached || steppedOver)
+    // Three days of seconds fit an int; the lead is already in the moment.
+    for (const Event &event : events)
+        if (TickRules::slotReached(int(now), int(event.at), 0)
+            || (previous && TickRules::slotMissedSince(int(*previous), int(now), int(event.at), 0)))
             due.append(event);
-    }
     return due;
 }
 

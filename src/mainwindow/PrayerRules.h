@@ -49,7 +49,8 @@ PrayerChoice readChoice(int slot, const QString &call, const QString &minutes,
 // 86400 or more after the next midnight.
 int movedSeconds(int tableSeconds, int minutes);
 DaySeconds movedDay(const DaySeconds &tableSeconds, const DayChoices &choices);
-// A time of day as the time labels show it ("hh:mm:00 AM"), wrapped into the day.
+// The minutes after midnight of the clock time a moved time falls on (seconds may be negative
+// or beyond the day), as the time labels show it.
 int wrappedMinutes(int seconds);
 
 enum class EventKind { Reminder, Arrival };
