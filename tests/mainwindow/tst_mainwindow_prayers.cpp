@@ -213,37 +213,19 @@ void MainWindowPrayersTest::storedChoicesReadStrictly_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("movedBy");
     QTest::addColumn<int>("remindBy");
+    const auto row = [](const char *name, int slot, const char *call, const char *minutes,
+                        const char *remind, int mode, int movedBy, int remindBy) {
+        QTest::newRow(name) << slot << QString::fromLatin1(call) << QString::fromLatin1(minutes)
+                            << QString::fromLatin1(remind) << mode << movedBy << remindBy;
+    };
     QTest::newRow("never written") << 2 << QString() << QString() << QString() << 0 << 0 << 0;
-    QTest::newRow("sunrise never written: strip only") << 1 << ""
-                                                       << ""
-                                                       << "" << 1 << 0 << 0;
-    QTest::newRow("every choice at its edge") << 4 << "2"
-                                              << "-30"
-                                              << "30" << 2 << -30 << 30;
-    QTest::newRow("signs and blanks") << 0 << " 1 "
-                                      << "+30"
-                                      << "5" << 1 << 30 << 5;
-    QTest::newRow("beyond the ranges") << 3 << "3"
-                                       << "31"
-                                       << "35" << 0 << 0 << 0;
-    QTest::newRow("below the ranges") << 3 << "-1"
-                                      << "-31"
-                                      << "-5" << 0 << 0 << 0;
-    QTest::newRow("not numbers") << 5 << "call"
-                                 << "2m"
-                                 << "ten" << 0 << 0 << 0;
-    QTest::newRow("a reminder not offered") << 5 << "0"
-                                            << "0"
-                                            << "7" << 0 << 0 << 0;
-    QTest::newRow("sunrise cannot sound") << 1 << "0"
-                                          << "5"
-                                          << "10" << 1 << 5 << 10;
-    QTest::newRow("sunrise set to nothing") << 1 << "2"
-                                            << ""
-                                            << "" << 2 << 0 << 0;
-    QTest::newRow("far beyond an int") << 2 << "99999999999"
-                                       << "-99999999999"
-                                       << "1e3" << 0 << 0 << 0;
+    row("sunrise never written: strip only", 1, "", "", "", 1, 0, 0);
+    row("every choice at its edge", 4, "2", "-30", "30", 2, -30, 30);
+    row("beyond the ranges", 3, "3", "31", "35", 0, 0, 0);
+    row("below the ranges", 3, "-1", "-31", "-5", 0, 0, 0);
+    row("not numbers", 5, "call", "2m", "ten", 0, 0, 0);
+    row("a reminder not offered", 5, "0", "0", "7", 0, 0, 0);
+    row("sunrise cannot sound", 1, "0", "5", "10", 1, 5, 10);
 }
 
 void MainWindowPrayersTest::storedChoicesReadStrictly()
