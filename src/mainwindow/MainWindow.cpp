@@ -26,6 +26,7 @@ MainWindow::MainWindow(const MainWindowPlatform &platform, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setFixedSize(491, 272);
     buildForm(this);
+    buildPrayerMarks();
     // The pictures are part of the background: the window itself gets their mouse moves.
     for (QWidget *picture : { static_cast<QWidget *>(Image1), static_cast<QWidget *>(Image2),
                               static_cast<QWidget *>(Image3) })
@@ -46,7 +47,10 @@ void MainWindow::connectHandlers()
     Label9.onChange([this] { Label9_Change(); });
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
     connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { Combo2_Click(); });
-    connect(Combo3, &QComboBox::currentIndexChanged, this, [this] { Combo3_Click(); });
+    connect(Combo3, &QComboBox::currentIndexChanged, this, [this] {
+        Combo3_Click();
+        showPrayerRows(); // the marks' tips follow the language
+    });
     connect(Combo4, &QComboBox::currentIndexChanged, this, [this] { Combo4_Click(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
     connect(Check1, &QCheckBox::stateChanged, this, [this] { Check1_Click(); });

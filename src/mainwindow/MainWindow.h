@@ -2,6 +2,7 @@
 
 #include "clockdialog/ClockDialog.h"
 #include "mainwindow/MainWindowPlatform.h"
+#include "mainwindow/PrayerRules.h"
 #include "mainwindow/TrayIconData.h"
 #include "presentation/MainForm.h"
 #include "settings/SettingsStore.h"
@@ -46,6 +47,23 @@ public:
     void LB35_ContextMenu(const QPoint &at);
     void HijriMenu_Click(int days);
 
+    // Each prayer's own choices: the context menu of its row (its time or its name) and the
+    // choices made in it, kept at once.
+    void PrayerRow_ContextMenu(int slot, const QPoint &globalAt);
+    void PrayerMenu_ModeClick(int slot, PrayerRules::CallMode mode);
+    void PrayerMenu_MinutesChange(int slot, int minutes);
+    void PrayerMenu_RemindClick(int slot, int minutes);
+    // Today's six times as moved by their minutes, in seconds after today's midnight: negative
+    // for a time moved onto the evening before, 86400 or more for one moved past midnight. What
+    // the rows show, mark, detect and announce.
+    std::array<int, 6> slotSeconds() const;
+    // A day's dawn as moved by its minutes, in seconds after that day's midnight (negative when
+    // it falls on the evening before); nullopt when the table has no row for the day.
+    std::optional<int> movedDawnSeconds(const QDate &day) const;
+    // The strip's text while a reminder shows, "" otherwise.
+    QString reminderStripText() const;
+    static const QString ReminderStrip;
+
     // The call to prayer.
     void Combo2_Click();
     void Command1_Click();
@@ -84,6 +102,12 @@ public:
     QString ClockDialogOpen;
     QString HeavyLam;
     int HijriAdjust = 0; // days added to the shown Hijri date
+    PrayerRules::DayChoices PrayerChoices;
+    int ReminderCountdown = 0; // ticks left of a reminder's strip
+    // The announced prayer's time as the strip shows it ("hh:mm:00 AM"), moved minutes included.
+    QString AnnouncedTimeText;
+    // The mark of a moved time, left of each row.
+    VbLabel *PrayerMark[6] = {};
 
     MediaPlayer &WindowsMediaPlayer1;
     MediaPlayer &WindowsMediaPlayer2;
@@ -114,9 +138,18 @@ private:
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
     void refreshTrayTip();
+    void buildPrayerMarks();
+    void putNamesLastInTabOrder();
+    void loadPrayerChoices();
+    void showPrayerRows();
+    std::optional<PrayerRules::DaySeconds> tableSeconds(const QDate &day) const;
+    void takeEvent(const PrayerRules::Event &event, const QDateTime &moment);
+    void serveAnnouncements(qint64 now, const QDateTime &moment);
+    void startArrival(const PrayerRules::Event &event);
+    void startReminder(const PrayerRules::Event &event, const QDateTime &moment);
+    PrayerRules::Showing showing() const;
     void stopPreview();
     void installTrayIcon();
-    std::array<int, 6> slotSeconds() const;
     void setPressedLook(VbLabel *label, bool pressed);
     void dropStaleNativeWindow();
     void bringForward();
@@ -134,4 +167,11 @@ private:
     // day's times, the language, the city), and an arrival since then.
     std::optional<std::tuple<qint64, std::array<int, 6>, int, int>> m_tipBasis;
     bool m_tipArrival = false;
+    // Prayers reached and waiting for the strip, in order; those taken in the last minutes (a
+    // prayer is reached during two ticks, and is taken once); the one the strip shows.
+    QList<PrayerRules::Event> m_pending;
+    QList<std::pair<PrayerRules::Event, QDateTime>> m_taken;
+    std::optional<PrayerRules::Event> m_shown;
+    QDateTime m_reminderDue; // the moment the reminder's prayer arrives
+    QColor m_timeColor;      // the time labels' own text colour
 };

@@ -119,6 +119,7 @@ bool MainWindow::Form_Load()
         Slider1->setValue(restoredVolume);
     HijriAdjust = readSetting(SettingKeyTable::hijriAdjust(),
                               m_settings.GetSetting(SettingsKeys::HijriAdjust));
+    loadPrayerChoices();
 
     // 15. The first tick selects today's row.
     List1.setListIndex(-1);

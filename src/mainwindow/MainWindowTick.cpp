@@ -28,16 +28,19 @@ namespace {
 const QString TwoSpaces = QStringLiteral("  ");
 } // namespace
 
+// The sound trigger's text while a reminder shows: a silent strip of its own.
+const QString MainWindow::ReminderStrip = QStringLiteral("   ");
+
 void MainWindow::List1_Click()
 {
     if (List1.listIndex() == -1)
         return;
     const QString row = List1.text();
     const std::array<int, SlotCount> minutes = dayMinutes(row, Combo1->currentIndex());
-    for (int j = 0; j < SlotCount; ++j) {
+    for (int j = 0; j < SlotCount; ++j)
         TimA1[j] = QString::number(60 * minutes[j]);
-        LB[j]->setText(SlotTimeText(minutes[j]));
-    }
+    // The rows show the times as each prayer's own minutes move them.
+    showPrayerRows();
 }
 
 void MainWindow::Combo1_Click()
@@ -62,7 +65,7 @@ std::array<int, 6> MainWindow::slotSeconds() const
     std::array<int, 6> seconds {};
     for (int i = 0; i < 6; ++i)
         seconds[i] = lenientFieldNumber(TimA1[i]);
-    return seconds;
+    return PrayerRules::movedDay(seconds, PrayerChoices);
 }
 
 void MainWindow::Timer1_Timer()
@@ -119,16 +122,28 @@ void MainWindow::Timer1_Timer()
 
 void MainWindow::detectArrivals(const QDateTime &moment)
 {
-    // A late tick (busy machine) still reaches a slot whose moment it stepped over, once.
-    const bool catchUp = m_lastDetection && m_lastDetection->date() == moment.date();
-    const int previous = catchUp ? timeOfDaySeconds(m_lastDetection->time()) : 0;
-    for (int i = 0; i < 6; ++i) {
-        const int slot = lenientFieldNumber(TimA1[i]);
-        const int lead = lenientFieldNumber(LB0->text());
-        if (TickRules::slotReached(now(), slot, lead)
-            || (catchUp && TickRules::slotMissedSince(previous, now(), slot, lead)))
-            arrive(i);
+    using namespace PrayerRules;
+    const QDate today = moment.date();
+    const qint64 nowSeconds = now();
+    // A late tick (busy machine) still reaches a prayer whose moment it stepped over, once, also
+    // over midnight: the previous tick is put on today's time line.
+    std::optional<qint64> previous;
+    if (m_lastDetection) {
+        const qint64 days = m_lastDetection->date().daysTo(today);
+        if (days == 0 || days == 1)
+            previous = timeOfDaySeconds(m_lastDetection->time()) - days * SecondsPerDay;
     }
+    const DaySeconds todays = slotSeconds();
+    const auto neighbour = [&](int days) {
+        const std::optional<DaySeconds> table = tableSeconds(today.addDays(days));
+        return table ? movedDay(*table, PrayerChoices) : todays;
+    };
+    const QList<Event> events = eventsAround(today, { neighbour(-1), todays, neighbour(1) },
+                                             { PrayerChoices, PrayerChoices, PrayerChoices },
+                                             lenientFieldNumber(LB0->text()));
+    for (const Event &event : dueEvents(events, nowSeconds, previous))
+        takeEvent(event, moment);
+    serveAnnouncements(nowSeconds, moment);
     m_lastDetection = moment;
 }
 
@@ -147,6 +162,14 @@ void MainWindow::countDownAlert()
                && WindowsMediaPlayer3.playState() != MediaPlayer::Playing) {
         Label9.setCaption(QString());
     }
+    // A reminder's strip counts the minutes down and closes by itself.
+    if (ReminderCountdown > 0) {
+        --ReminderCountdown;
+        if (m_alert && Label9.caption() == ReminderStrip)
+            m_alert->Label1->setText(reminderStripText());
+    } else if (Label9.caption() == ReminderStrip) {
+        Label9.setCaption(QString());
+    }
 }
 
 void MainWindow::arrive(int slot)
@@ -154,8 +177,9 @@ void MainWindow::arrive(int slot)
     m_tipArrival = true;
     AnnouncedSlot = slot;
     CallGraceCountdown = 5;
-    if (slot == 1) {
-        SunriseCountdown = 60;
+    // Sunrise, and a prayer set to its strip alone, show the silent notice.
+    if (slot == 1 || PrayerChoices[slot].mode == PrayerRules::CallMode::StripOnly) {
+        SunriseCountdown = PrayerRules::StripTicks;
         return;
     }
     // The user's own recording, when there is one, is looked for afresh at every call.

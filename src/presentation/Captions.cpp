@@ -245,16 +245,80 @@ QString aboutOwnRecordings(int language)
                       .arg(example);
 }
 
+QString signedNumber(int value)
+{
+    // Isolated left to right, or the sign would be drawn after the digits.
+    const QString number = value > 0 ? QStringLiteral("+%1").arg(value)
+            : value < 0              ? QStringLiteral("-%1").arg(-value)
+                                     : QStringLiteral("0");
+    return QChar(0x2066) + number + QChar(0x2069);
+}
+
 QString hijriAdjustItem(int days, int language)
 {
-    // Read right to left (the mark), with the signed number isolated left to right, or the sign
-    // would be drawn after the digit.
-    const QString number = days > 0 ? QStringLiteral("+%1").arg(days)
-            : days < 0              ? QStringLiteral("-%1").arg(-days)
-                                    : QStringLiteral("0");
+    // Read right to left (the mark), with the signed number isolated left to right.
     const QString unit = language == 0 ? QStringLiteral("يوم") : QStringLiteral("روَژ");
-    return QString(QChar(0x200F)) + QChar(0x2066) + number + QChar(0x2069) + QLatin1Char(' ')
-            + unit;
+    return QString(QChar(0x200F)) + signedNumber(days) + QLatin1Char(' ') + unit;
+}
+
+// The prayer menu's Kurdish is written with the captions' own letters (heh for the Kurdish e,
+// alef maksura at a word's end, the Arabic kaf, a fatha over ye and waw for its long vowels).
+QString prayerCallHeading(int language)
+{
+    return language == 0 ? QStringLiteral("الأذان") : QStringLiteral("بانگدان");
+}
+
+QString prayerMinutesHeading(int language)
+{
+    return language == 0 ? QStringLiteral("تعديل الوقت") : QStringLiteral("گوَرينى كات");
+}
+
+QString prayerRemindHeading(int language)
+{
+    return language == 0 ? QStringLiteral("تذكير قبل الوقت") : QStringLiteral("بيرخستنهوه پيَش كات");
+}
+
+QString prayerModeItem(int mode, int language)
+{
+    static const QStringList kurdish
+            = { QStringLiteral("بانگ و نيشاندان"), QStringLiteral("تهنها نيشاندان، بيَ دهنگ"),
+                QStringLiteral("هيچ") };
+    static const QStringList arabic
+            = { QStringLiteral("الأذان مع الإظهار"), QStringLiteral("إظهار فقط، بدون صوت"),
+                QStringLiteral("لا شيء") };
+    return (language == 0 ? arabic : kurdish).value(mode);
+}
+
+QString prayerRemindItem(int minutes, int language)
+{
+    if (minutes == 0)
+        return language == 0 ? QStringLiteral("بدون تذكير") : QStringLiteral("بيَ بيرخستنهوه");
+    const QString number = QChar(0x2066) + QString::number(minutes) + QChar(0x2069);
+    return QString(QChar(0x200F))
+            + (language == 0 ? QStringLiteral("قبل %1 دقيقة") : QStringLiteral("%1 خولهك پيَش"))
+                      .arg(number);
+}
+
+QString prayerMinutesSuffix(int language)
+{
+    return language == 0 ? QStringLiteral(" دقيقة") : QStringLiteral(" خولهك");
+}
+
+QString prayerMovedTip(int minutes, int language)
+{
+    return QString(QChar(0x200F))
+            + (language == 0 ? QStringLiteral("الوقت معدل %1 دقيقة")
+                             : QStringLiteral("كات گوَردراوه %1 خولهك"))
+                      .arg(signedNumber(minutes));
+}
+
+QString reminderStart(int minutesLeft, int language)
+{
+    const QString number = QChar(0x2066) + QString::number(minutesLeft) + QChar(0x2069);
+    return QString(QChar(0x200F))
+            + (language == 0 ? QStringLiteral("بقي %1 دقيقة على ")
+                             : QStringLiteral("%1 خولهك ماوه بوَ "))
+                      .arg(number);
 }
 
 } // namespace Captions

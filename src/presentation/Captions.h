@@ -52,6 +52,20 @@ QString hijriSuffix();
 // The Hijri date's context menu: its title and the item of an adjustment by days (-2..+2).
 QString hijriAdjustTitle(int language);
 QString hijriAdjustItem(int days, int language);
+// A prayer's context menu (language 0 Arabic, 1 Kurdish): its three headings, the call's modes
+// (0 call, 1 strip only, 2 nothing), a reminder's item (0: none) and the moved minutes' field.
+QString prayerCallHeading(int language);
+QString prayerMinutesHeading(int language);
+QString prayerRemindHeading(int language);
+QString prayerModeItem(int mode, int language);
+QString prayerRemindItem(int minutes, int language);
+QString prayerMinutesSuffix(int language);
+// The tip of a moved time's mark.
+QString prayerMovedTip(int minutes, int language);
+// A reminder's strip: the minutes left, then the prayer's name follows.
+QString reminderStart(int minutesLeft, int language);
+// "+2", "-30", "0", isolated left to right inside right-to-left text.
+QString signedNumber(int value);
 // The about window's sentence on the user's own recordings; the folder follows it.
 QString aboutOwnRecordings(int language);
 

@@ -52,6 +52,12 @@ void VbLabel::setAppearance(int appearance)
 void VbLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
+    if (hasFocus()) {
+        // Only labels that take the keyboard (a prayer's name, for its menu) ever have it.
+        QPainter focus(this);
+        focus.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        focus.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
     if (m_borderStyle == 0)
         return;
     QPainter painter(this);

@@ -9,6 +9,21 @@ const QString Lead = QStringLiteral("Salat-5");
 const QString Language = QStringLiteral("Salat-6");
 const QString Close = QStringLiteral("Close");
 const QString HijriAdjust = QStringLiteral("Hijri-Adjust");
+
+QString call(int slot)
+{
+    return QStringLiteral("Call-%1").arg(slot + 1);
+}
+
+QString minutes(int slot)
+{
+    return QStringLiteral("Minutes-%1").arg(slot + 1);
+}
+
+QString remind(int slot)
+{
+    return QStringLiteral("Remind-%1").arg(slot + 1);
+}
 } // namespace SettingsKeys
 
 // The table builds its names from literals, not from SettingsKeys, so that it is safe to use
@@ -64,6 +79,23 @@ const SettingKey &hijriAdjust()
     // Written by the Hijri date's menu only; anything else in it reads as no adjustment.
     static const SettingKey key { QStringLiteral("Hijri-Adjust"), SettingReader::Strict, 0, -2, 2 };
     return key;
+}
+
+SettingKey prayerCall(int slot)
+{
+    // Sunrise never had a call: its default is the strip alone.
+    return slot == 1 ? SettingKey { SettingsKeys::call(slot), SettingReader::Strict, 1, 1, 2 }
+                     : SettingKey { SettingsKeys::call(slot), SettingReader::Strict, 0, 0, 2 };
+}
+
+SettingKey prayerMinutes(int slot)
+{
+    return { SettingsKeys::minutes(slot), SettingReader::Strict, 0, -30, 30 };
+}
+
+SettingKey prayerRemind(int slot)
+{
+    return { SettingsKeys::remind(slot), SettingReader::Strict, 0, 0, 30 };
 }
 
 } // namespace SettingKeyTable

@@ -14,6 +14,10 @@ extern const QString Lead;        // "Salat-5": minutes before the call, 0..10
 extern const QString Language;    // "Salat-6": 0 Arabic, 1 Kurdish
 extern const QString Close;       // "Close": a second copy asks the running one to show itself
 extern const QString HijriAdjust; // "Hijri-Adjust": days added to the Hijri date, -2..+2
+// Each prayer's own choices, slot 0..5 as "-1".."-6", written only when chosen from its menu:
+QString call(int slot);    // "Call-n": 0 call, 1 strip only, 2 nothing (sunrise: 1 or 2)
+QString minutes(int slot); // "Minutes-n": minutes its time is moved by, -30..+30
+QString remind(int slot);  // "Remind-n": minutes before it a reminder shows, 0 (none)..30
 } // namespace SettingsKeys
 
 enum class SettingReader { Lenient, Strict };
@@ -39,6 +43,11 @@ const SettingKey &logonBox();
 const SettingKey &logonTimer();
 const SettingKey &volume();
 const SettingKey &hijriAdjust();
+// A prayer's choices (slot 0..5); the reminder's minutes and sunrise's modes are narrowed
+// further by the prayer rules.
+SettingKey prayerCall(int slot);
+SettingKey prayerMinutes(int slot);
+SettingKey prayerRemind(int slot);
 } // namespace SettingKeyTable
 
 // What start-up assigns for the stored text: "" gives the fallback, otherwise the key's reader

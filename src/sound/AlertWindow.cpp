@@ -106,10 +106,16 @@ void AlertWindow::Form_Load()
     font.setFamily(m_main.Combo4->currentText());
     Label1->setFont(font);
     MainForm::setCharset(Label1, 178);
-    // 6. The time as "04:32 AM", then "now it is the time of" and the prayer's name.
+    // 6. The time as "04:32 AM", then "now it is the time of" and the prayer's name; for a
+    // reminder, the minutes left and the prayer's name.
+    const QString reminder = m_main.reminderStripText();
     const int s = m_main.AnnouncedSlot;
-    if (s >= 0 && s < 6) {
-        const QString time = m_main.LB[s]->text();
+    if (!reminder.isEmpty()) {
+        Label1->setText(reminder);
+    } else if (s >= 0 && s < 6) {
+        // The announced time may be another day's, moved over midnight.
+        const QString time = m_main.AnnouncedTimeText.isEmpty() ? m_main.LB[s]->text()
+                                                                : m_main.AnnouncedTimeText;
         Label1->setText(time.left(5) + QStringLiteral(" ") + time.right(2) + Captions::alertPhrase()
                         + m_main.LB[s + 18]->text());
     }
