@@ -205,9 +205,9 @@ void MainWindow::refreshTrayTip()
     m_tipArrival = false;
     m_tipBasis = basis;
 
-    int tomorrowDawn = NextPrayer::dawnSecondsOn(List1.rows(), moment.date().addDays(1), city);
-    if (tomorrowDawn < 0)
-        tomorrowDawn = today[0];
+    // Tomorrow's dawn as it will sound, its minutes moved too; a day past the table's end
+    // (none exists) would take today's.
+    const int tomorrowDawn = movedDawnSeconds(moment.date().addDays(1)).value_or(today[0]);
     const NextPrayer::Upcoming next = NextPrayer::after(today, tomorrowDawn, seconds);
     const QString tip = NextPrayer::trayTip(NextPrayer::tipLine(next, seconds, language));
     if (tip == TrayIconData.shownTip())

@@ -16,7 +16,7 @@ Upcoming after(const std::array<int, 6> &today, int tomorrowDawn, int now)
 {
     Upcoming next { 0, DaySeconds + tomorrowDawn, true };
     for (int i = 0; i < 6; ++i)
-        if (today[i] > now && (next.tomorrow || today[i] < next.seconds))
+        if (today[i] > now && today[i] < next.seconds)
             next = { i, today[i], false };
     return next;
 }
@@ -48,14 +48,6 @@ QString trayTip(const QString &line)
     if (!line.isEmpty())
         tip += QStringLiteral("\r\n") + line;
     return tip.left(TipCapacity - 1);
-}
-
-int dawnSecondsOn(const QStringList &rows, const QDate &date, int city)
-{
-    const int row = findRowByPrefix(rows, DayKey(date));
-    if (row < 0)
-        return -1;
-    return 60 * dayMinutes(rows.at(row), city)[0];
 }
 
 } // namespace NextPrayer

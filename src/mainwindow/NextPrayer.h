@@ -18,7 +18,9 @@ struct Upcoming
 };
 
 // The earliest of today's six times still ahead of now; a time equal to now has arrived. After
-// the last of them, tomorrow's dawn. The lead plays no part: it moves the call, not the prayer.
+// the last of them, tomorrow's dawn (seconds on its own day). Times are as they sound, moved
+// minutes included, so today's may lie before midnight or past the next one. The lead plays no
+// part: it moves the call, not the prayer.
 Upcoming after(const std::array<int, 6> &today, int tomorrowDawn, int now);
 
 // Whole minutes to go, rounded up: the count steps down as the clock's minute turns, the last
@@ -34,9 +36,5 @@ QString tipLine(const Upcoming &next, int now, int language);
 QString trayTip(const QString &line);
 // The wide NOTIFYICONDATA keeps 128 characters, its NUL included; Linux hosts take any length.
 constexpr int TipCapacity = 128;
-
-// Dawn on the given date for the city (0 base, 1..4 offset groups), seconds after midnight,
-// from the first row of rows that opens with the date's key; -1 when no row does.
-int dawnSecondsOn(const QStringList &rows, const QDate &date, int city);
 
 } // namespace NextPrayer

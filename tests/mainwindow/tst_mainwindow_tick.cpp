@@ -519,24 +519,37 @@ void MainWindowTickTest::tipIsWrittenOnceAMinute()
 void MainWindowTickTest::tipAfterTheNightCallIsTomorrowsDawn_data()
 {
     QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("dawnMinutes"); // the stored move of dawn, "" for none
     QTest::addColumn<QString>("dawn");
     QTest::addColumn<QString>("left");
-    QTest::newRow("28 February of a common year") << QDate(2026, 2, 28) << "05:16 AM"
+    QTest::newRow("28 February of a common year") << QDate(2026, 2, 28) << ""
+                                                  << "05:16 AM"
                                                   << "9:16";
-    QTest::newRow("28 February of a leap year") << QDate(2028, 2, 28) << "05:17 AM"
+    QTest::newRow("28 February of a leap year") << QDate(2028, 2, 28) << ""
+                                                << "05:17 AM"
                                                 << "9:17";
-    QTest::newRow("29 February") << QDate(2028, 2, 29) << "05:16 AM"
+    QTest::newRow("29 February") << QDate(2028, 2, 29) << ""
+                                 << "05:16 AM"
                                  << "9:16";
-    QTest::newRow("31 December") << QDate(2026, 12, 31) << "06:02 AM"
+    QTest::newRow("31 December") << QDate(2026, 12, 31) << ""
+                                 << "06:02 AM"
                                  << "10:02";
+    // Tomorrow's dawn as it will sound: 1 March's 05:16 moved ten minutes earlier.
+    QTest::newRow("dawn moved -10") << QDate(2026, 2, 28) << "-10"
+                                    << "05:06 AM"
+                                    << "9:06";
 }
 
 void MainWindowTickTest::tipAfterTheNightCallIsTomorrowsDawn()
 {
     QFETCH(QDate, date);
+    QFETCH(QString, dawnMinutes);
     QFETCH(QString, dawn);
     QFETCH(QString, left);
-    MainWindowRig rig(QDateTime(date, QTime(20, 0)));
+    FakeSettingsBackend settings;
+    if (!dawnMinutes.isEmpty())
+        settings.put(QStringLiteral("Minutes-1"), dawnMinutes);
+    MainWindowRig rig(QDateTime(date, QTime(20, 0)), &settings);
     QVERIFY(rig.load());
     rig.tick();
     QCOMPARE(rig.window->TrayIconData.shownTip(),

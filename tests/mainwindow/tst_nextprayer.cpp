@@ -25,8 +25,6 @@ private slots:
     void nextIsTheFirstTimeStillAhead();
     void lineInEachLanguage_data();
     void lineInEachLanguage();
-    void tomorrowsDawnAcrossMonthAndYearEnds_data();
-    void tomorrowsDawnAcrossMonthAndYearEnds();
     void tipKeepsWithinTheShellsLength();
 };
 
@@ -86,31 +84,6 @@ void NextPrayerTest::lineInEachLanguage()
     QFETCH(int, language);
     QFETCH(QString, line);
     QCOMPARE(NextPrayer::tipLine(NextPrayer::after(NewYear, NextDawn, now), now, language), line);
-}
-
-void NextPrayerTest::tomorrowsDawnAcrossMonthAndYearEnds_data()
-{
-    // Dawn of the day after, from the rows of 29 February (05:17), 1 March (05:16) and
-    // 1 January (06:02) and their offset groups.
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<int>("city");
-    QTest::addColumn<int>("dawnMinutes");
-    QTest::newRow("28 Feb of a common year: 1 March") << QDate(2026, 2, 28) << 0 << 316;
-    QTest::newRow("28 Feb of a leap year: 29 February") << QDate(2028, 2, 28) << 0 << 317;
-    QTest::newRow("29 Feb: 1 March") << QDate(2028, 2, 29) << 0 << 316;
-    QTest::newRow("31 Dec: 1 January") << QDate(2026, 12, 31) << 0 << 362;
-    QTest::newRow("28 Feb of a common year, Duhok") << QDate(2027, 2, 28) << 4 << 313;
-    QTest::newRow("28 Feb of a leap year, Sulaymaniyah") << QDate(2028, 2, 28) << 2 << 303;
-    QTest::newRow("31 Dec, Nineveh") << QDate(2026, 12, 31) << 1 << 347;
-}
-
-void NextPrayerTest::tomorrowsDawnAcrossMonthAndYearEnds()
-{
-    QFETCH(QDate, today);
-    QFETCH(int, city);
-    QFETCH(int, dawnMinutes);
-    QCOMPARE(NextPrayer::dawnSecondsOn(DailyTable::rows(), today.addDays(1), city),
-             60 * dawnMinutes);
 }
 
 void NextPrayerTest::tipKeepsWithinTheShellsLength()
