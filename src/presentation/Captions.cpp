@@ -254,6 +254,15 @@ QString signedNumber(int value)
     return QChar(0x2066) + number + QChar(0x2069);
 }
 
+namespace {
+// Arabic counts three to ten minutes in the plural and other numbers in the singular.
+QString arabicMinutes(int count)
+{
+    const int n = count < 0 ? -count : count;
+    return n >= 3 && n <= 10 ? QStringLiteral("دقائق") : QStringLiteral("دقيقة");
+}
+} // namespace
+
 QString hijriAdjustItem(int days, int language)
 {
     // Read right to left (the mark), with the signed number isolated left to right.
@@ -295,7 +304,8 @@ QString prayerRemindItem(int minutes, int language)
         return language == 0 ? QStringLiteral("بدون تذكير") : QStringLiteral("بيَ بيرخستنهوه");
     const QString number = QChar(0x2066) + QString::number(minutes) + QChar(0x2069);
     return QString(QChar(0x200F))
-            + (language == 0 ? QStringLiteral("قبل %1 دقيقة") : QStringLiteral("%1 خولهك پيَش"))
+            + (language == 0 ? QStringLiteral("قبل %1 ") + arabicMinutes(minutes)
+                             : QStringLiteral("%1 خولهك پيَش"))
                       .arg(number);
 }
 
@@ -307,7 +317,7 @@ QString prayerMinutesSuffix(int language)
 QString prayerMovedTip(int minutes, int language)
 {
     return QString(QChar(0x200F))
-            + (language == 0 ? QStringLiteral("الوقت معدل %1 دقيقة")
+            + (language == 0 ? QStringLiteral("الوقت معدل %1 ") + arabicMinutes(minutes)
                              : QStringLiteral("كات گوَردراوه %1 خولهك"))
                       .arg(signedNumber(minutes));
 }
@@ -316,7 +326,8 @@ QString reminderStart(int minutesLeft, int language)
 {
     const QString number = QChar(0x2066) + QString::number(minutesLeft) + QChar(0x2069);
     return QString(QChar(0x200F))
-            + (language == 0 ? QStringLiteral("بقي %1 دقيقة على ")
+            + (language == 0 ? QStringLiteral("بقي %1 ") + arabicMinutes(minutesLeft)
+                               + QStringLiteral(" على ")
                              : QStringLiteral("%1 خولهك ماوه بوَ "))
                       .arg(number);
 }

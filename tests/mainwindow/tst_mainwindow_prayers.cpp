@@ -288,8 +288,8 @@ void MainWindowPrayersTest::menuChoosesKeepsAndSurvivesARestart_data()
                                              "",
                                              "تذكير قبل الوقت",
                                              "بدون تذكير",
-                                             "قبل 5 دقيقة",
-                                             "قبل 10 دقيقة",
+                                             "قبل 5 دقائق",
+                                             "قبل 10 دقائق",
                                              "قبل 15 دقيقة",
                                              "قبل 20 دقيقة",
                                              "قبل 30 دقيقة" }
@@ -427,7 +427,7 @@ void MainWindowPrayersTest::reminderStripCountsDownSilentlyAndCloses()
     QCOMPARE(line(), QStringLiteral("9 خولهك ماوه بوَ بانگى نـــــيوةرِؤ"));
     w.Combo3->setCurrentIndex(0);
     rig.tickAt(QTime(12, 7, 1));
-    QCOMPARE(line(), QStringLiteral("بقي 9 دقيقة على أذان الظهر"));
+    QCOMPARE(line(), QStringLiteral("بقي 9 دقائق على أذان الظهر"));
     int shownTicks = 4;
     for (int s = 2; s < 120 && w.alertWindow(); ++s) {
         rig.tickAt(QTime(12, 7, 0).addSecs(s));
