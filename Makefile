@@ -31,7 +31,7 @@ test:
 	else \
 	  echo "Wine tests: not run, no Qt for MinGW-w64 in ~/.cache/tirvelon (make windows builds it)"; \
 	fi
-	cd $(BUILD) && ctest --output-on-failure --timeout 900
+	cd $(BUILD) && ctest --output-on-failure --timeout 900 --label-exclude by-hand
 
 package:
 	$(prepare)
