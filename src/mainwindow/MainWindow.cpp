@@ -57,7 +57,7 @@ void MainWindow::connectHandlers()
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
     connect(Slider1, &VolumeSlider::mouseUp, this, &MainWindow::Slider1_MouseUp);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Fired(); });
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 
     connect(Label1, &VbLabel::mousePressed, this, [this] { Label1_MouseDown(); });
@@ -78,7 +78,12 @@ void MainWindow::connectHandlers()
 
 int MainWindow::now() const
 {
-    return timeOfDaySeconds(m_platform.clock.now().time());
+    return timeOfDaySeconds(moment().time());
+}
+
+QDateTime MainWindow::moment() const
+{
+    return m_tickMoment ? *m_tickMoment : m_platform.clock.now();
 }
 
 bool MainWindow::isNormalState() const

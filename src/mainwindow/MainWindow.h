@@ -37,8 +37,10 @@ public:
     void Combo1_Click();
     void VScroll1_Change();
 
-    // The clock tick.
+    // The clock tick. Timer1 fires once, on the next whole second, and is armed again after each
+    // tick; a wake or a clock change asks for a tick at once.
     void Timer1_Timer();
+    void tickNow();
     void Timer2_Timer();
     void RestoreMainWindow();
     void HighlightCurrentSlot();
@@ -63,6 +65,10 @@ public:
     // The strip's text while a reminder shows, "" otherwise.
     QString reminderStripText() const;
     static const QString ReminderStrip;
+    // The silent strip that says when a prayer's call came, for a wake long after it.
+    static const QString CameStrip;
+    // The text of a silent strip of a reminder or of a call that came, "" for any other strip.
+    QString silentStripText() const;
 
     // The call to prayer.
     void Combo2_Click();
@@ -114,8 +120,9 @@ public:
     MediaPlayer &WindowsMediaPlayer3;
     QSystemTrayIcon *trayIcon() const { return m_tray; }
 
-    // The time of day in whole seconds, read afresh.
+    // The time of day in whole seconds: the tick's own reading during a tick, else read afresh.
     int now() const;
+    QDateTime moment() const;
     // Whether the window shows in its normal state (display work is done only then).
     bool isNormalState() const;
 
@@ -137,16 +144,20 @@ private:
     void arrive(int slot);
     void detectArrivals(const QDateTime &moment);
     void countDownAlert();
+    void armTimer1();
+    void Timer1_Fired();
     void refreshTrayTip();
     void buildPrayerMarks();
     void putNamesLastInTabOrder();
     void loadPrayerChoices();
     void showPrayerRows();
     std::optional<PrayerRules::DaySeconds> tableSeconds(const QDate &day) const;
-    void takeEvent(const PrayerRules::Event &event, const QDateTime &moment);
+    void takeEvent(const PrayerRules::DueEvent &due, const QDateTime &moment);
     void serveAnnouncements(qint64 now, const QDateTime &moment);
     void startArrival(const PrayerRules::Event &event);
     void startReminder(const PrayerRules::Event &event, const QDateTime &moment);
+    void startCameStrip(const PrayerRules::Event &event);
+    void closeSilentStrip();
     PrayerRules::Showing showing() const;
     void stopPreview();
     void installTrayIcon();
@@ -159,17 +170,23 @@ private:
     QPointer<AlertWindow> m_alert;
     QPointer<ClockDialog> m_clockDialog;
     QSystemTrayIcon *m_tray = nullptr;
-    // The moment of the last tick that looked for arrivals, for catching up after a late tick.
+    // The moment of the last tick that looked for arrivals, for catching up after a gap.
     std::optional<QDateTime> m_lastDetection;
+    // The one reading of the clock a tick hands to every step; empty between ticks.
+    std::optional<QDateTime> m_tickMoment;
+    // When the armed Timer1 should fire: the start of the next whole second.
+    QDateTime m_timer1Due;
     // The second copy's request was answered but could not be cleared from the store.
     bool m_requestAnswered = false;
     // What the tip's line of the next prayer was last worked out from (the day's minute, the
     // day's times, the language, the city), and an arrival since then.
     std::optional<std::tuple<qint64, std::array<int, 6>, int, int>> m_tipBasis;
     bool m_tipArrival = false;
-    // Prayers reached and waiting for the strip, in order; those taken in the last minutes (a
-    // prayer is reached during two ticks, and is taken once); the one the strip shows.
-    QList<PrayerRules::Event> m_pending;
+    // Prayers reached and waiting for the strip, in order, and how each is announced; those
+    // taken for their days, with the moment they were taken (a prayer is reached during two
+    // ticks, and is announced once for its day, however the clock is set back); the one the
+    // strip shows.
+    QList<PrayerRules::DueEvent> m_pending;
     QList<std::pair<PrayerRules::Event, QDateTime>> m_taken;
     std::optional<PrayerRules::Event> m_shown;
     QDateTime m_reminderDue; // the moment the reminder's prayer arrives

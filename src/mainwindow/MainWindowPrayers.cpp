@@ -154,39 +154,44 @@ Showing MainWindow::showing() const
         return Showing::Call;
     if (SunriseCountdown > 0 || trigger == QLatin1String("  "))
         return Showing::Strip;
-    if (trigger == ReminderStrip)
+    if (trigger == ReminderStrip || trigger == CameStrip)
         return Showing::Reminder;
     return Showing::Nothing;
 }
 
-void MainWindow::takeEvent(const Event &event, const QDateTime &moment)
+void MainWindow::takeEvent(const DueEvent &due, const QDateTime &moment)
 {
-    // Forget what was taken minutes ago, or before a clock that was set back: such a prayer
-    // comes again, as it always did.
+    const Event &event = due.event;
+    // What was taken is kept for its day and the day after: a clock set back over a prayer
+    // announced already (minutes or hours ago) must not announce it again.
+    const QDate oldest = moment.date().addDays(-2);
     m_taken.erase(std::remove_if(m_taken.begin(), m_taken.end(),
                                  [&](const std::pair<Event, QDateTime> &taken) {
-                                     const qint64 age = taken.second.secsTo(moment);
-                                     return age < 0 || age > 120;
+                                     return taken.first.day < oldest;
                                  }),
                   m_taken.end());
     for (const auto &taken : m_taken) {
         if (!taken.first.sameAs(event))
             continue;
         // Reached again at the second tick of its two: the strip it opened is renewed, as the
-        // sunrise notice always was; nothing is started again.
-        if (event.kind == EventKind::Arrival && m_shown && m_shown->sameAs(event))
+        // sunrise notice always was; nothing is started again. Only the very next second
+        // renews: after a clock set back the call that ended stays ended.
+        const qint64 age = taken.second.secsTo(moment);
+        if (event.kind == EventKind::Arrival && due.due == Due::AtItsTime && age > 0 && age <= 2
+            && m_shown && m_shown->sameAs(event) && showing() != Showing::Nothing)
             arrive(event.slot);
         return;
     }
     m_taken.append({ event, moment });
-    m_pending.append(event);
+    m_pending.append(due);
 }
 
 void MainWindow::serveAnnouncements(qint64 now, const QDateTime &moment)
 {
     // A later arrival never passes an earlier one that waits; a waiting reminder is passed.
     for (int i = 0; i < m_pending.size();) {
-        const Event event = m_pending.at(i);
+        const DueEvent due = m_pending.at(i);
+        const Event &event = due.event;
         const Turn turn = turnOf(event, showing(), now);
         if (turn == Turn::Wait) {
             if (event.kind == EventKind::Arrival)
@@ -197,30 +202,51 @@ void MainWindow::serveAnnouncements(qint64 now, const QDateTime &moment)
         m_pending.removeAt(i);
         if (turn == Turn::Drop)
             continue;
-        if (event.kind == EventKind::Arrival)
-            startArrival(event);
-        else
+        if (event.kind == EventKind::Reminder)
             startReminder(event, moment);
+        else if (due.due == Due::CameAt)
+            startCameStrip(event);
+        else
+            startArrival(event);
+    }
+}
+
+void MainWindow::closeSilentStrip()
+{
+    // A reminder, or the strip of a call that came, gives way to the prayer: its strip is
+    // closed, the prayer's own is opened.
+    if (showing() == Showing::Reminder) {
+        ReminderCountdown = 0;
+        Label9.setCaption(QString());
     }
 }
 
 void MainWindow::startArrival(const Event &event)
 {
-    // A reminder gives way to the prayer: its strip is closed, the prayer's own is opened.
-    if (showing() == Showing::Reminder) {
-        ReminderCountdown = 0;
-        Label9.setCaption(QString());
-    }
+    closeSilentStrip();
     m_shown = event;
     AnnouncedTimeText = SlotTimeText(event.minutesOfDay);
     arrive(event.slot);
+}
+
+void MainWindow::startCameStrip(const Event &event)
+{
+    // Long after its call (the machine slept through it): silent, for a minute, saying when
+    // the call came, while the prayer's time lasts.
+    closeSilentStrip();
+    m_shown = event;
+    AnnouncedSlot = event.slot;
+    AnnouncedTimeText = SlotTimeText(event.minutesOfDay);
+    m_tipArrival = true;
+    ReminderCountdown = StripTicks;
+    Label9.setCaption(CameStrip);
 }
 
 void MainWindow::startReminder(const Event &event, const QDateTime &moment)
 {
     m_shown = event;
     AnnouncedSlot = event.slot;
-    m_reminderDue = moment.addSecs(event.arrivalAt - now());
+    m_reminderDue = moment.addSecs(event.arrivalAt - timeOfDaySeconds(moment.time()));
     ReminderCountdown = StripTicks;
     Label9.setCaption(ReminderStrip);
 }
@@ -229,7 +255,15 @@ QString MainWindow::reminderStripText() const
 {
     if (Label9.caption() != ReminderStrip || !m_shown)
         return QString();
-    const int left = minutesLeft(0, m_platform.clock.now().secsTo(m_reminderDue));
+    const int left = minutesLeft(0, moment().secsTo(m_reminderDue));
     return Captions::reminderStart(left, Combo3->currentIndex())
             + LB[12 + m_shown->slot]->text().simplified();
+}
+
+QString MainWindow::silentStripText() const
+{
+    if (Label9.caption() == CameStrip && m_shown)
+        return Captions::callCame(LB[12 + m_shown->slot]->text().simplified(), AnnouncedTimeText,
+                                  Combo3->currentIndex());
+    return reminderStripText();
 }

@@ -124,7 +124,7 @@ bool MainWindow::Form_Load()
     // 15. The first tick selects today's row.
     List1.setListIndex(-1);
 
-    Timer1.start();
+    armTimer1();
     return true;
 }
 

@@ -28,8 +28,10 @@ namespace {
 const QString TwoSpaces = QStringLiteral("  ");
 } // namespace
 
-// The sound trigger's text while a reminder shows: a silent strip of its own.
+// The sound trigger's text while a reminder, or a call that came long ago, shows: silent strips
+// of their own (a call's trigger is its recording's path, longer than four characters).
 const QString MainWindow::ReminderStrip = QStringLiteral("   ");
+const QString MainWindow::CameStrip = QStringLiteral("    ");
 
 void MainWindow::List1_Click()
 {
@@ -70,6 +72,11 @@ std::array<int, 6> MainWindow::slotSeconds() const
 
 void MainWindow::Timer1_Timer()
 {
+    // The clock is read once: every step below, and every handler it runs, sees the same
+    // moment, so that over midnight the date and the seconds come from the same side of it.
+    m_tickMoment = m_platform.clock.now();
+    const QDateTime moment = *m_tickMoment;
+
     // 1. A second copy asked for this window. A request the store will not let go of (a full
     // disk, a read-only home) is answered once, not every second: the user could never minimise.
     if (m_settings.GetSetting(SettingsKeys::Close) == QLatin1String("Close")) {
@@ -94,7 +101,6 @@ void MainWindow::Timer1_Timer()
             stopPreview();
         if (!WindowsMediaPlayer1.url().isEmpty())
             WindowsMediaPlayer1.setUrl(QString());
-        const QDateTime moment = m_platform.clock.now();
         Label2 = DayKey(moment.date());
         List1.setListIndex(findRowByPrefix(List1.rows(), Label2));
         if (Command1->text() == PreviewGlyphs::Stop) {
@@ -109,30 +115,60 @@ void MainWindow::Timer1_Timer()
     refreshTrayTip();
 
     // 9. Only a window the user can see is refreshed.
-    if (!isNormalState())
+    if (isNormalState()) {
+        LB[35]->setText(TickRules::hijriDateText(moment.date(), HijriAdjust));
+        const QString time = clockText(moment.time());
+        Label3->setText(time);
+        if (ClockDialogOpen == QLatin1String("Yes") && m_clockDialog)
+            m_clockDialog->T1[3]->setText(time.mid(6, 2));
+        HighlightCurrentSlot();
+    }
+    m_tickMoment.reset();
+}
+
+void MainWindow::armTimer1()
+{
+    const QDateTime clock = m_platform.clock.now();
+    const int wait = msecsToNextTick(clock.time());
+    m_timer1Due = clock.addMSecs(wait);
+    Timer1.start(wait);
+}
+
+void MainWindow::Timer1_Fired()
+{
+    // A coarse timer may wake a little before its second: it waits for the rest. One that is
+    // far off (the clock was set back meanwhile) ticks: the tick judges the clock as it is.
+    const qint64 early = m_platform.clock.now().msecsTo(m_timer1Due);
+    if (early > 0 && early < EarlyTickLimitMs) {
+        Timer1.start(int(early));
         return;
-    const QDateTime shown = m_platform.clock.now();
-    LB[35]->setText(TickRules::hijriDateText(shown.date(), HijriAdjust));
-    const QString time = clockText(shown.time());
-    Label3->setText(time);
-    if (ClockDialogOpen == QLatin1String("Yes") && m_clockDialog)
-        m_clockDialog->T1[3]->setText(time.mid(6, 2));
-    HighlightCurrentSlot();
+    }
+    Timer1_Timer();
+    armTimer1();
+}
+
+void MainWindow::tickNow()
+{
+    // After a wake or a clock change the next tick must not wait for a timer that the
+    // machine's sleep or the step has put out of time.
+    if (!Timer1.isActive())
+        return; // not running (tests drive the tick by hand), or within a tick
+    Timer1.stop();
+    Timer1_Timer();
+    armTimer1();
 }
 
 void MainWindow::detectArrivals(const QDateTime &moment)
 {
     using namespace PrayerRules;
     const QDate today = moment.date();
-    const qint64 nowSeconds = now();
-    // A late tick (busy machine) still reaches a prayer whose moment it stepped over, once, also
-    // over midnight: the previous tick is put on today's time line.
+    const qint64 nowSeconds = timeOfDaySeconds(moment.time());
+    // The previous tick on today's time line, however long ago (a sleep, a clock set forward
+    // over days); a clock set back puts it after now, and nothing is then stepped over.
     std::optional<qint64> previous;
-    if (m_lastDetection) {
-        const qint64 days = m_lastDetection->date().daysTo(today);
-        if (days == 0 || days == 1)
-            previous = timeOfDaySeconds(m_lastDetection->time()) - days * SecondsPerDay;
-    }
+    if (m_lastDetection)
+        previous = timeOfDaySeconds(m_lastDetection->time())
+                - m_lastDetection->date().daysTo(today) * qint64(SecondsPerDay);
     const DaySeconds todays = slotSeconds();
     const auto neighbour = [&](int days) {
         const std::optional<DaySeconds> table = tableSeconds(today.addDays(days));
@@ -141,8 +177,8 @@ void MainWindow::detectArrivals(const QDateTime &moment)
     const QList<Event> events = eventsAround(today, { neighbour(-1), todays, neighbour(1) },
                                              { PrayerChoices, PrayerChoices, PrayerChoices },
                                              lenientFieldNumber(LB0->text()));
-    for (const Event &event : dueEvents(events, nowSeconds, previous))
-        takeEvent(event, moment);
+    for (const DueEvent &due : dueEvents(events, nowSeconds, previous))
+        takeEvent(due, moment);
     serveAnnouncements(nowSeconds, moment);
     m_lastDetection = moment;
 }
@@ -162,12 +198,13 @@ void MainWindow::countDownAlert()
                && WindowsMediaPlayer3.playState() != MediaPlayer::Playing) {
         Label9.setCaption(QString());
     }
-    // A reminder's strip counts the minutes down and closes by itself.
+    // A reminder's strip counts the minutes down; it and the strip of a call that came close
+    // by themselves.
     if (ReminderCountdown > 0) {
         --ReminderCountdown;
         if (m_alert && Label9.caption() == ReminderStrip)
             m_alert->Label1->setText(reminderStripText());
-    } else if (Label9.caption() == ReminderStrip) {
+    } else if (Label9.caption() == ReminderStrip || Label9.caption() == CameStrip) {
         Label9.setCaption(QString());
     }
 }
@@ -193,7 +230,7 @@ void MainWindow::refreshTrayTip()
 {
     // Worked out at the first tick of each minute, at an arrival, and when the day's times, the
     // language or the city changed; handed to the icon only when its text changed.
-    const QDateTime moment = m_platform.clock.now();
+    const QDateTime moment = this->moment();
     const int seconds = timeOfDaySeconds(moment.time());
     const std::array<int, 6> today = slotSeconds();
     const int language = Combo3->currentIndex();

@@ -4,6 +4,7 @@
 #include "settings/SettingsKeys.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace PrayerRules {
 
@@ -64,6 +65,18 @@ int wrappedMinutes(int seconds)
 QList<Event> eventsAround(const QDate &today, const std::array<DaySeconds, 3> &movedTimes,
                           const std::array<DayChoices, 3> &choices, int leadMinutes)
 {
+    // Every prayer's arrival on the line, announced or not: a prayer's time ends at the next.
+    QList<qint64> arrivals;
+    for (int d = 0; d < 3; ++d)
+        for (int slot = 0; slot < 6; ++slot)
+            arrivals.append(qint64(d - 1) * SecondsPerDay + movedTimes[d][slot] + 60 * leadMinutes);
+    std::sort(arrivals.begin(), arrivals.end());
+    const auto nextAfter = [&](qint64 at) {
+        const auto it = std::upper_bound(arrivals.cbegin(), arrivals.cend(), at);
+        // The last night call's time lasts until a dawn beyond the line.
+        return it == arrivals.cend() ? std::numeric_limits<qint64>::max() : *it;
+    };
+
     QList<Event> events;
     for (int d = 0; d < 3; ++d) {
         const qint64 midnight = qint64(d - 1) * SecondsPerDay;
@@ -73,6 +86,7 @@ QList<Event> eventsAround(const QDate &today, const std::array<DaySeconds, 3> &m
             event.day = today.addDays(d - 1);
             event.slot = slot;
             event.arrivalAt = midnight + movedTimes[d][slot] + 60 * leadMinutes;
+            event.endsAt = nextAfter(event.arrivalAt);
             event.minutesOfDay = wrappedMinutes(movedTimes[d][slot]);
             if (choice.remind > 0) {
                 event.kind = EventKind::Reminder;
@@ -98,14 +112,37 @@ QList<Event> eventsAround(const QDate &today, const std::array<DaySeconds, 3> &m
     return events;
 }
 
-QList<Event> dueEvents(const QList<Event> &events, qint64 now, std::optional<qint64> previous)
+QList<DueEvent> dueEvents(const QList<Event> &events, qint64 now, std::optional<qint64> previous)
 {
-    QList<Event> due;
+    QList<DueEvent> due;
     // Three days of seconds fit an int; the lead is already in the moment.
-    for (const Event &event : events)
-        if (TickRules::slotReached(int(now), int(event.at), 0)
-            || (previous && TickRules::slotMissedSince(int(*previous), int(now), int(event.at), 0)))
-            due.append(event);
+    std::optional<Event> arrival;
+    std::optional<Event> reminder;
+    for (const Event &event : events) {
+        if (TickRules::slotReached(int(now), int(event.at), 0))
+            due.append({ event, Due::AtItsTime });
+        else if (previous && *previous < event.at && event.at + 1 < now)
+            (event.kind == EventKind::Arrival ? arrival : reminder) = event;
+    }
+    // A prayer reached at its own second is the latest of a gap that ends on it.
+    for (const DueEvent &d : due)
+        if (d.event.kind == EventKind::Arrival)
+            return due;
+
+    // Of one gap only the latest is announced, and never two things for one wake: a reminder
+    // of a prayer still ahead that came after the latest arrival, or else that arrival.
+    if (reminder && reminder->arrivalAt > now && now - reminder->at <= LateLimitSeconds
+        && (!arrival || reminder->at > arrival->at)) {
+        due.append({ *reminder, Due::AtItsTime });
+        return due;
+    }
+    // A prayer whose time is over is not the latest one: the next, set to nothing, came after.
+    if (!arrival || now >= arrival->endsAt)
+        return due;
+    if (now - arrival->at <= LateLimitSeconds)
+        due.append({ *arrival, Due::AtItsTime });
+    else if (arrival->slot != 1)
+        due.append({ *arrival, Due::CameAt });
     return due;
 }
 

@@ -64,6 +64,9 @@ struct Event
     EventKind kind = EventKind::Arrival;
     qint64 at = 0;        // when it is due, the lead (and the reminder's minutes) applied
     qint64 arrivalAt = 0; // when its prayer arrives, the lead applied
+    // When the next prayer arrives (sunrise included, announced or not): this prayer's time is
+    // over then.
+    qint64 endsAt = 0;
     int minutesOfDay = 0; // the prayer's moved time as shown, minutes after its midnight
     bool sameAs(const Event &other) const
     {
@@ -82,9 +85,23 @@ struct Event
 QList<Event> eventsAround(const QDate &today, const std::array<DaySeconds, 3> &movedTimes,
                           const std::array<DayChoices, 3> &choices, int leadMinutes);
 
-// The events this tick reaches: during the two whole seconds from their moment on, or stepped
-// over by a late tick (previous: the last tick on the same time line, at most a minute ago).
-QList<Event> dueEvents(const QList<Event> &events, qint64 now, std::optional<qint64> previous);
+// How a due event is announced: at its time (also a little late, after a wake or a clock moved
+// forward), or, long after its call while its prayer's time lasts, by a silent strip that says
+// when the call came.
+enum class Due { AtItsTime, CameAt };
+struct DueEvent
+{
+    Event event;
+    Due due = Due::AtItsTime;
+};
+// A prayer stepped over at most this long ago is still announced as at its time.
+constexpr int LateLimitSeconds = 600;
+
+// The events this tick reaches: during the two whole seconds from their moment on, and of those
+// stepped over since the previous tick (on the same time line; the machine slept, stalled, or
+// its clock was set forward) only the latest, judged by how late it is. A tick with no
+// previous one, or one after a clock set back, reaches only the events of its own two seconds.
+QList<DueEvent> dueEvents(const QList<Event> &events, qint64 now, std::optional<qint64> previous);
 
 // What the strip shows while an event waits for its turn.
 enum class Showing { Nothing, Call, Strip, Reminder };

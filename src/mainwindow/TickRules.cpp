@@ -12,12 +12,6 @@ bool slotReached(int now, int slotSeconds, int leadMinutes)
     return now >= arrival && now <= arrival + 1;
 }
 
-bool slotMissedSince(int previousNow, int now, int slotSeconds, int leadMinutes)
-{
-    const int arrival = slotSeconds + 60 * leadMinutes;
-    return previousNow < arrival && now > arrival + 1 && now - previousNow <= LateTickLimitSeconds;
-}
-
 int currentSlot(const std::array<int, 6> &slotSeconds, int now)
 {
     int current = 0;

@@ -12,11 +12,6 @@ namespace TickRules {
 // (lead in minutes, 0 or negative as the lead label shows it).
 bool slotReached(int now, int slotSeconds, int leadMinutes);
 
-// A tick that came late must not lose a prayer: the arrival moment lay after the previous
-// tick and before the window this tick looks at, and the previous tick was at most a minute ago.
-bool slotMissedSince(int previousNow, int now, int slotSeconds, int leadMinutes);
-constexpr int LateTickLimitSeconds = 60;
-
 // The marked slot: the last one whose time is less than five minutes ahead or already past;
 // slot 0 when there is none.
 int currentSlot(const std::array<int, 6> &slotSeconds, int now);

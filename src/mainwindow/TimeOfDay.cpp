@@ -20,3 +20,9 @@ QString clockText(const QTime &time)
             .arg(time.second(), 2, 10, QLatin1Char('0'))
             .arg(hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
 }
+
+int msecsToNextTick(const QTime &time)
+{
+    // A few milliseconds past the second: a timer that fires on the dot still reads the new one.
+    return 1000 - time.msec() + 3;
+}

@@ -332,4 +332,13 @@ QString reminderStart(int minutesLeft, int language)
                       .arg(number);
 }
 
+QString callCame(const QString &prayerName, const QString &time, int language)
+{
+    const QString shown
+            = QChar(0x2066) + time.left(5) + QLatin1Char(' ') + time.right(2) + QChar(0x2069);
+    return QString(QChar(0x200F)) + prayerName
+            + (language == 0 ? QStringLiteral(" كان الساعة ") + shown
+                             : QStringLiteral(" له كاتژميَر ") + shown + QStringLiteral(" بوو"));
+}
+
 } // namespace Captions

@@ -64,6 +64,9 @@ QString prayerMinutesSuffix(int language);
 QString prayerMovedTip(int minutes, int language);
 // A reminder's strip: the minutes left, then the prayer's name follows.
 QString reminderStart(int minutesLeft, int language);
+// The strip after a wake long after a call: the prayer's name and when its call came, the time
+// ("hh:mm:00 PM") written as the strip writes times ("12:16 PM").
+QString callCame(const QString &prayerName, const QString &time, int language);
 // "+2", "-30", "0", isolated left to right inside right-to-left text.
 QString signedNumber(int value);
 // The about window's sentence on the user's own recordings; the folder follows it.

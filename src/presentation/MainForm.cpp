@@ -359,8 +359,11 @@ void MainForm::buildForm(QWidget *window)
     LL->setGeometry(twips(2520, 120, 2055, 255));
     LL->hide();
 
+    // Armed once a second for the next whole second: a coarse timer lets the system sleep
+    // between ticks (a precise one is a 1-ms multimedia timer on Windows for the whole run).
     Timer1.setInterval(1000);
-    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer1.setSingleShot(true);
+    Timer1.setTimerType(Qt::CoarseTimer);
     Timer2.setInterval(0);
     Timer2.setSingleShot(false);
 

@@ -107,8 +107,8 @@ void AlertWindow::Form_Load()
     Label1->setFont(font);
     MainForm::setCharset(Label1, 178);
     // 6. The time as "04:32 AM", then "now it is the time of" and the prayer's name; for a
-    // reminder, the minutes left and the prayer's name.
-    const QString reminder = m_main.reminderStripText();
+    // reminder, the minutes left and the prayer's name; for a call that came long ago, when.
+    const QString reminder = m_main.silentStripText();
     const int s = m_main.AnnouncedSlot;
     if (!reminder.isEmpty()) {
         Label1->setText(reminder);

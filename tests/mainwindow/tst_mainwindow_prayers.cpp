@@ -52,6 +52,8 @@ QString stripState(const MainWindow &w)
         return QStringLiteral("strip ") + slot + QLatin1Char(' ') + shortTime(w.AnnouncedTimeText);
     if (trigger == QLatin1String("   "))
         return QStringLiteral("remind ") + slot;
+    if (trigger == QLatin1String("    ") && w.alertWindow())
+        return QStringLiteral("came ") + slot + QLatin1Char(' ') + w.alertWindow()->Label1->text();
     return QString();
 }
 
@@ -88,6 +90,11 @@ void MainWindowPrayersTest::detectionStaysExact_data()
     const QList<int> plain = { 300, 400, 720, 900, 1000, 1200 };
     const QList<int> nearMidnight = { 20, 80, 720, 900, 1000, 1430 };
 
+    // A gap in the ticks: the machine slept or stalled, or its clock was set forward or back.
+    const auto came = [](const char *name, const char *time) {
+        return QStringLiteral("came %1 \u200F%2 له كاتژميَر \u2066%3\u2069 بوو")
+                .arg(QLatin1String(name).left(1), QString::fromUtf8(name + 2), QLatin1String(time));
+    };
     QTest::newRow("unmoved noon, as ever")
             << plain << QStringList() << 0 << Segments { 43190, 43230 }
             << QStringList { "12:00:00 call 2 12:00 PM" };
@@ -107,7 +114,8 @@ void MainWindowPrayersTest::detectionStaysExact_data()
     QTest::newRow("dawn -30 from 00:20 sounds at 23:50 the evening before, once")
             << QList<int> { 20, 80, 720, 900, 1000, 1200 } << QStringList { "Minutes-1=-30" } << 0
             << Segments { 1190, 1210, midnight - 620, midnight + 1250 }
-            << QStringList { "23:50:00 call 0 11:50 PM" };
+            << QStringList { "23:49:40 " + came("5 بانگى عـــــيشاء", "08:00 PM"),
+                             "23:50:00 call 0 11:50 PM" };
     QTest::newRow("night +30 from 23:50 sounds at 00:20 after midnight, once")
             << QList<int> { 300, 400, 720, 900, 1000, 1430 } << QStringList { "Minutes-6=30" } << 0
             << Segments { midnight - 620, midnight + 1250 }
@@ -159,6 +167,60 @@ void MainWindowPrayersTest::detectionStaysExact_data()
             << QList<int> { 10, 80, 720, 900, 1000, 1200 } << QStringList { "Remind-1=15" } << 0
             << Segments { midnight - 310, midnight + 620 }
             << QStringList { "23:55:00 remind 0", "00:10:00 call 0 00:10 AM" };
+    QTest::newRow("gap of 30 s over noon")
+            << plain << QStringList() << 0 << Segments { 43180, 43190, 43220, 43230 }
+            << QStringList { "12:00:20 call 2 12:00 PM" };
+    QTest::newRow("gap of 61 s") << plain << QStringList() << 0
+                                 << Segments { 43150, 43170, 43231, 43240 }
+                                 << QStringList { "12:00:31 call 2 12:00 PM" };
+    QTest::newRow("gap of 3 min, lead 5: the call as at its time")
+            << plain << QStringList() << -5 << Segments { 42800, 42810, 43080, 43090 }
+            << QStringList { "11:58:00 call 2 12:00 PM" };
+    QTest::newRow("gap of 10 min, strip only")
+            << plain << QStringList { "Call-3=1" } << 0 << Segments { 43100, 43110, 43800, 43810 }
+            << QStringList { "12:10:00 strip 2 12:00 PM" };
+    QTest::newRow("gap of 11 min: a silent strip says when the call came")
+            << plain << QStringList() << 0 << Segments { 43100, 43110, 43860, 43930 }
+            << QStringList { "12:11:00 " + came("2 بانگى نـــــيوةرِؤ", "12:00 PM") };
+    QTest::newRow("gap of 2 h") << plain << QStringList() << 0
+                                << Segments { 43100, 43110, 50400, 50410 }
+                                << QStringList { "14:00:00 "
+                                                 + came("2 بانگى نـــــيوةرِؤ", "12:00 PM") };
+    QTest::newRow("gap of 8 h: only the latest prayer of it")
+            << plain << QStringList() << 0 << Segments { 43100, 43110, 71880, 71890 }
+            << QStringList { "19:58:00 " + came("4 بانگى مـــهغريب", "04:40 PM") };
+    QTest::newRow("gap of 8 h ending after a prayer set to nothing: nothing")
+            << plain << QStringList { "Call-5=2" } << 0 << Segments { 43100, 43110, 60700, 60710 }
+            << QStringList();
+    QTest::newRow("overnight: the night call passed over, dawn called")
+            << plain << QStringList() << 0
+            << Segments { 71990, 71995, midnight + 18180, midnight + 18190 }
+            << QStringList { "05:03:00 call 0 05:00 AM" };
+    QTest::newRow("sunrise within ten minutes: its strip")
+            << plain << QStringList() << 0 << Segments { 23900, 23910, 24300, 24310 }
+            << QStringList { "06:45:00 strip 1 06:40 AM" };
+    QTest::newRow("sunrise long ago: nothing")
+            << plain << QStringList() << 0 << Segments { 23900, 23910, 25200, 25210 }
+            << QStringList();
+    QTest::newRow("clock set back over the noon call that ended: not again")
+            << plain << QStringList() << 0 << Segments { 43190, 43260, 43190, 43260 }
+            << QStringList { "12:00:00 call 2 12:00 PM" };
+    QTest::newRow("clock set back hours after the call: not again")
+            << plain << QStringList() << 0 << Segments { 43190, 43210, 50000, 50010, 43190, 43210 }
+            << QStringList { "12:00:00 call 2 12:00 PM" };
+    QTest::newRow("clock set back over a reminder: not again")
+            << plain << QStringList { "Remind-3=10" } << 0
+            << Segments { 42590, 42680, 42590, 42680 } << QStringList { "11:50:00 remind 2" };
+    QTest::newRow("a reminder stepped over, its prayer ahead: shown")
+            << plain << QStringList { "Remind-3=10" } << 0
+            << Segments { 42500, 42510, 42900, 42910 } << QStringList { "11:55:00 remind 2" };
+    QTest::newRow("a reminder stepped over more than ten minutes ago: dropped")
+            << plain << QStringList { "Remind-3=30" } << 0
+            << Segments { 41300, 41310, 42100, 42110 } << QStringList();
+    QTest::newRow("a reminder and its prayer both stepped over: the call alone")
+            << plain << QStringList { "Remind-3=10" } << 0
+            << Segments { 42500, 42510, 43300, 43310 }
+            << QStringList { "12:01:40 call 2 12:00 PM" };
     QTest::newRow("reminder 30 with dawn -30 and lead 10, all before midnight")
             << QList<int> { 20, 80, 720, 900, 1000, 1200 }
             << QStringList { "Remind-1=30", "Minutes-1=-30" } << -10
