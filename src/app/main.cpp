@@ -3,6 +3,7 @@
 #include "clockdialog/SystemClockSetter.h"
 #include "mainwindow/Clock.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WakeEvents.h"
 #include "settings/FileInstanceLock.h"
 #include "settings/QSettingsBackend.h"
 #include "settings/SystemLogonStart.h"
@@ -63,6 +64,9 @@ int main(int argc, char *argv[])
     MainWindow window(platform);
     if (!window.Form_Load())
         return 0; // another copy runs and has been asked to show itself
+    // A wake or a changed clock is looked at at once, not up to a second later.
+    WakeEvents wakeEvents;
+    QObject::connect(&wakeEvents, &WakeEvents::woke, &window, &MainWindow::tickNow);
     QObject::connect(&window, &MainWindow::endRequested, &app, [] { QCoreApplication::exit(0); });
     // A normal close (window manager, end of the session) unloads the window and ends.
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
