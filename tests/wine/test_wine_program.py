@@ -21,7 +21,9 @@ The prefix's Windows user is named in Arabic script, and so are the folders of i
 Second start: the program holds no sound output while quiet, and its idle cost is measured over
 a minute; meanwhile a copy of 2.mp3 is put into the user's APPDATA as the user's own 3.mp3, and
 the noon call plays it instead of the shipped one. Third start, just before dawn with muezzin 2
-chosen: the dawn call plays the dawn recording 7.mp3. Then the uninstaller. Every sound heard is
+chosen: the dawn call plays the dawn recording 7.mp3. Fourth start, on a clock the test moves:
+the program stopped (SIGSTOP, as a machine asleep) before noon and woken three minutes after it
+plays the noon call at the wake. Then the uninstaller. Every sound heard is
 checked for breaks against its recording.
 
 Screenshots of the main window, the strip, the clock dialog and the about window go to the
@@ -35,6 +37,7 @@ import glob
 import math
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -731,6 +734,44 @@ def dawn(desktop, wine, exe, recordings, out):
         stop(start.program)
 
 
+def wake(desktop, wine, exe, recordings, out):
+    """The fourth start: asleep over noon, woken three minutes after it; the call at the wake."""
+    at_noon = moment_of(slot_minutes(DAY.day, DAY.month, CITY)[2])
+    clock = desktop.fake_clock(
+        (at_noon - datetime.timedelta(seconds=DAWN_LEAD_S)).strftime("%Y-%m-%d %H:%M:%S"))
+    noon_epoch = time.mktime(at_noon.timetuple())
+    heard = Listening(desktop)
+    program = wine.start(exe, faketime=clock, env=WINE_PULSE_ENV, name="wake")
+    try:
+        window = procs.wait_until(lambda: desktop.windows(title="Tirvelon"), 60, interval=0.1,
+                                  what="the main window")[0]
+        pid = program_pids(desktop.dir)[0]
+        time.sleep(max(0.0, noon_epoch - 10 - clock.now()))
+        os.kill(pid, signal.SIGSTOP)
+        clock.set(noon_epoch + 180)
+        time.sleep(clock.CACHE_S + 0.5)
+        woke = time.monotonic()
+        os.kill(pid, signal.SIGCONT)
+        procs.wait_until(lambda: desktop.windows(title="Tirvelon alert"), 10, interval=0.1,
+                         what="the alert strip")
+        print("strip shown %.2f s after the wake, three minutes after noon"
+              % (time.monotonic() - woke))
+        check(time.monotonic() - woke < 3, "the strip appears at the wake")
+        heard.wait_recorded(woke + HEARD_S + 6)
+        onset = recordings.expect_heard(heard.samples(), heard, woke - 1, woke + 5, DAWN_MUEZZIN,
+                                        "at the wake", length_s=HEARD_S)
+        check_heard(heard.level(onset, onset + HEARD_S, "of the call at the wake"),
+                    "the call at the wake")
+        desktop.close_window(window)
+        check_equal(program.wait(30), 0, "exit status after a close")
+    except BaseException:
+        kept(heard, out, "wake")
+        raise
+    finally:
+        heard.stop()
+        stop(program)
+
+
 def uninstall(wine, installed, exe):
     wine.reg_add(RUN_KEY, "Delkaro", '"%s"' % exe)  # as a ticked box leaves it
     wine.run([os.path.join(installed, "uninstall.exe"), "/S"], timeout=120)
@@ -761,6 +802,7 @@ def main():
             first_start(args, desktop, wine, exe, recordings, shots, figures)
             users_recording(desktop, wine, exe, recordings, figures, args.out)
             dawn(desktop, wine, exe, recordings, args.out)
+            wake(desktop, wine, exe, recordings, args.out)
             uninstall(wine, installed, exe)
         finally:
             wine.kill_all()

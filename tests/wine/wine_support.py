@@ -93,10 +93,13 @@ class WinePrefix:
             # Wine names the profile after the Unix login.
             env.update({"USER": self.user, "LOGNAME": self.user})
         if faketime is not None:
-            env.update({
+            # A start moment, or a clock the test moves (desktop.fake_clock).
+            env.update(faketime.env() if hasattr(faketime, "env") else {
                 "LD_PRELOAD": LIBFAKETIME,
                 "FAKETIME": "@" + faketime,
                 "FAKETIME_DONT_FAKE_MONOTONIC": "1",
+            })
+            env.update({
                 # File times stay real: Wine compares them to decide whether the prefix needs
                 # an update, which would add seconds to every start.
                 "NO_FAKE_STAT": "1",
