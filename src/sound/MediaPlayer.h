@@ -10,6 +10,11 @@ public:
     static constexpr int Playing = 3;
     // Stopped because the recording played to its end (not by stop()).
     static constexpr int MediaEnded = 8;
+    // Not playing yet: the recording is fine but no sound output could be opened (none just
+    // after a wake, one held by another program, a remote session cut off). The player tries
+    // again by itself and starts from the beginning when an output opens; stop() or putting
+    // "" gives up. 9 is the classic player's "transitioning".
+    static constexpr int WaitingForOutput = 9;
 
     virtual ~MediaPlayer() = default;
 
@@ -17,7 +22,7 @@ public:
     virtual QString url() const = 0;
     virtual void play() = 0;
     virtual void stop() = 0;
-    // 3 while playing; any other value means not playing.
+    // 3 while playing; any other value means not playing (9: waiting for the output).
     virtual int playState() const = 0;
     // 0..100, takes effect at once, also during playback.
     virtual void setVolume(int volume) = 0;

@@ -97,7 +97,8 @@ QString MiniaudioPlayer::url() const
 
 void MiniaudioPlayer::play()
 {
-    if (m_url.isEmpty() || playState() == Playing)
+    // A sound waiting for its output starts when the output comes.
+    if (m_url.isEmpty() || playState() == Playing || playState() == WaitingForOutput)
         return;
     // From the beginning, on whatever output is there now.
     release(Stopped);
@@ -161,6 +162,17 @@ void MiniaudioPlayer::loseOutput()
         release(Stopped);
 }
 
+bool MiniaudioPlayer::waitsForOutput() const
+{
+    return !m_voice && m_state == WaitingForOutput;
+}
+
+void MiniaudioPlayer::takeOutput()
+{
+    if (waitsForOutput())
+        start();
+}
+
 void MiniaudioPlayer::start()
 {
     m_state = Stopped;
@@ -169,11 +181,15 @@ void MiniaudioPlayer::start()
     if (!voice->decoderMade)
         return;
     ma_engine *engine = m_engine.acquire();
-    voice->soundMade = engine
-            && ma_sound_init_from_data_source(engine, &voice->decoder,
-                                              MA_SOUND_FLAG_NO_SPATIALIZATION, nullptr,
-                                              &voice->sound)
-                    == MA_SUCCESS;
+    if (!engine) {
+        // The engine tries again and hands the output over through takeOutput().
+        m_state = WaitingForOutput;
+        return;
+    }
+    voice->soundMade = ma_sound_init_from_data_source(engine, &voice->decoder,
+                                                      MA_SOUND_FLAG_NO_SPATIALIZATION, nullptr,
+                                                      &voice->sound)
+            == MA_SUCCESS;
     if (!voice->soundMade)
         return;
     ma_sound_set_volume(&voice->sound, VolumeTaper::gain(m_volume));

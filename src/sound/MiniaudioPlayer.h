@@ -12,16 +12,17 @@ class SoundEngine;
 // (MP3, WAV or FLAC, whatever the name says). Auto-start is always on, errors are never shown,
 // and the play state follows the classic player numbering the callers expect.
 //
-// A file that cannot be opened or decoded, and a sound whose output could not be opened or has
-// failed, is simply "stopped" at once. The end of a recording is noticed on miniaudio's audio
-// thread and only flagged there; this object is touched from the user-interface thread alone.
+// A file that cannot be opened or decoded, and a sound whose output has failed, is simply
+// "stopped" at once; a sound whose output could not be opened waits for it (WaitingForOutput). The
+// end of a recording is noticed on miniaudio's audio thread and only flagged there; this object is
+// touched from the user-interface thread alone.
 class MiniaudioPlayer : public MediaPlayer
 {
 public:
     enum State {
         Undefined = 0,
         Stopped = 1,
-        // Playing = 3 and MediaEnded = 8 come from MediaPlayer
+        // Playing = 3, MediaEnded = 8 and WaitingForOutput = 9 come from MediaPlayer
     };
 
     explicit MiniaudioPlayer(SoundEngine &engine);
@@ -46,6 +47,10 @@ public:
     void collectEnd();
     // For the engine: the output is going away; the sound counts as stopped.
     void loseOutput();
+    // For the engine: a sound is waiting for an output to open.
+    bool waitsForOutput() const;
+    // For the engine: an output is open now; a waiting sound starts from its beginning.
+    void takeOutput();
 
 private:
     void start();

@@ -4,6 +4,7 @@
 
 #include <miniaudio.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #ifndef Q_OS_WIN
 #include <dlfcn.h>
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr ma_uint32 PeriodMs = 100;
+constexpr int HousekeepingMs = 250;
 
 #ifdef Q_OS_WIN
 const ma_backend Backends[] = { ma_backend_wasapi, ma_backend_dsound, ma_backend_winmm };
@@ -50,72 +53,135 @@ void quietenAlsa()
 
 } // namespace
 
-struct SoundEngine::Output
+void SoundOutput::note(OutputWatch::Event event)
 {
-    // First member: the device's user data points at the engine, and so at the Output.
-    ma_engine engine;
-    ma_context context;
-    bool contextMade = false;
-    bool engineMade = false;
-    // Frames the audio thread has mixed; it only ever adds.
-    std::atomic<unsigned long long> frames { 0 };
+    const std::lock_guard<std::mutex> lock(m_eventsMutex);
+    m_events.append(event);
+}
 
-    static void mix(ma_device *device, void *out, const void *, ma_uint32 count)
+QList<OutputWatch::Event> SoundOutput::takeEvents()
+{
+    const std::lock_guard<std::mutex> lock(m_eventsMutex);
+    return std::exchange(m_events, {});
+}
+
+namespace {
+
+// A device of our own rather than the engine's, for its notifications: they tell a reroute
+// from a loss (see OutputWatch). They come on the device's and the back end's threads.
+class DeviceOutput final : public SoundOutput
+{
+public:
+    // On the worker thread: it waits for the sound server.
+    static std::shared_ptr<SoundOutput> make();
+    ~DeviceOutput() override;
+
+    ma_engine *engine() override { return &m_engine; }
+    QString backendName() const override
     {
-        auto *output = static_cast<Output *>(device->pUserData);
-        ma_engine_read_pcm_frames(&output->engine, out, count, nullptr);
-        output->frames.fetch_add(count, std::memory_order_relaxed);
+        return QString::fromLatin1(ma_get_backend_name(m_context.backend));
     }
 
-    // Both run on the worker thread: they wait for the sound server.
-    static std::shared_ptr<Output> make();
-    ~Output();
+private:
+    static void mix(ma_device *device, void *out, const void *, ma_uint32 count)
+    {
+        auto *output = static_cast<DeviceOutput *>(device->pUserData);
+        ma_engine_read_pcm_frames(&output->m_engine, out, count, nullptr);
+        output->addFrames(count);
+    }
+
+    static void notice(const ma_device_notification *notification)
+    {
+        using Event = OutputWatch::Event;
+        Event event;
+        switch (notification->type) {
+        case ma_device_notification_type_started:
+            event = Event::Started;
+            break;
+        case ma_device_notification_type_stopped:
+            event = Event::Stopped;
+            break;
+        case ma_device_notification_type_rerouted:
+            event = Event::Rerouted;
+            break;
+        case ma_device_notification_type_interruption_began:
+            event = Event::InterruptionBegan;
+            break;
+        case ma_device_notification_type_interruption_ended:
+            event = Event::InterruptionEnded;
+            break;
+        default:
+            return; // "unlocked" is for browsers
+        }
+        static_cast<DeviceOutput *>(notification->pDevice->pUserData)->note(event);
+    }
+
+    ma_context m_context;
+    ma_device m_device;
+    ma_engine m_engine;
+    bool m_contextMade = false;
+    bool m_deviceMade = false;
+    bool m_engineMade = false;
 };
 
-std::shared_ptr<SoundEngine::Output> SoundEngine::Output::make()
+std::shared_ptr<SoundOutput> DeviceOutput::make()
 {
 #ifndef Q_OS_WIN
     quietenAlsa();
 #endif
-    auto output = std::make_shared<Output>();
+    auto output = std::make_shared<DeviceOutput>();
     ma_context_config contextConfig = ma_context_config_init();
     contextConfig.pulse.pApplicationName = "Tirvelon";
     contextConfig.pulse.tryAutoSpawn = MA_FALSE;
-    if (ma_context_init(Backends, ma_uint32(std::size(Backends)), &contextConfig, &output->context)
+    if (ma_context_init(Backends, ma_uint32(std::size(Backends)), &contextConfig,
+                        &output->m_context)
         != MA_SUCCESS)
         return nullptr;
-    output->contextMade = true;
+    output->m_contextMade = true;
 
-    ma_engine_config engineConfig = ma_engine_config_init();
-    engineConfig.pContext = &output->context;
-    engineConfig.dataCallback = &Output::mix;
-    engineConfig.noAutoStart = MA_TRUE;
+    // As the engine would set up its own device.
+    ma_device_config deviceConfig = ma_device_config_init(ma_device_type_playback);
+    deviceConfig.playback.format = ma_format_f32;
+    deviceConfig.dataCallback = &DeviceOutput::mix;
+    deviceConfig.notificationCallback = &DeviceOutput::notice;
+    deviceConfig.pUserData = output.get();
     // Nothing here needs low latency, but a call must not stutter on a busy machine: periods of
     // 100 ms (miniaudio's conservative default) rather than its low-latency 10 to 25 ms.
-    engineConfig.periodSizeInMilliseconds = PeriodMs;
-    if (ma_engine_init(&engineConfig, &output->engine) != MA_SUCCESS)
+    deviceConfig.periodSizeInMilliseconds = PeriodMs;
+    deviceConfig.noPreSilencedOutputBuffer = MA_TRUE;
+    deviceConfig.noClip = MA_TRUE;
+    if (ma_device_init(&output->m_context, &deviceConfig, &output->m_device) != MA_SUCCESS)
         return nullptr;
-    output->engineMade = true;
-    if (ma_engine_start(&output->engine) != MA_SUCCESS)
+    output->m_deviceMade = true;
+
+    ma_engine_config engineConfig = ma_engine_config_init();
+    engineConfig.pDevice = &output->m_device;
+    engineConfig.noAutoStart = MA_TRUE;
+    if (ma_engine_init(&engineConfig, &output->m_engine) != MA_SUCCESS)
+        return nullptr;
+    output->m_engineMade = true;
+    if (ma_device_start(&output->m_device) != MA_SUCCESS)
         return nullptr;
     return output;
 }
 
-SoundEngine::Output::~Output()
+DeviceOutput::~DeviceOutput()
 {
-    if (engineMade) {
-        // Stopped first: uninitialising a running device only flags its thread, and miniaudio's
-        // PulseAudio thread waits in the server's poll, where a dead server never wakes it (the
-        // program froze when the server went away). A stop wakes it through the main loop.
-        ma_device *device = ma_engine_get_device(&engine);
-        if (ma_device_get_state(device) == ma_device_state_started)
-            ma_device_stop(device);
-        // The engine uninitialises the device it made; the context goes last.
-        ma_engine_uninit(&engine);
-    }
-    if (contextMade)
-        ma_context_uninit(&context);
+    // Stopped first: uninitialising a running device only flags its thread, and miniaudio's
+    // PulseAudio thread waits in the server's poll, where a dead server never wakes it (the
+    // program froze when the server went away). A stop wakes it through the main loop.
+    if (m_deviceMade && ma_device_get_state(&m_device) == ma_device_state_started)
+        ma_device_stop(&m_device);
+    // The engine before the device it mixes for, the context last.
+    if (m_engineMade)
+        ma_engine_uninit(&m_engine);
+    if (m_deviceMade)
+        ma_device_uninit(&m_device);
+    if (m_contextMade)
+        ma_context_uninit(&m_context);
 }
+
+} // namespace
 
 // One thread that opens and closes outputs, in the order asked. It holds itself (and whatever
 // it is given) while it runs, so an engine that goes away, at the end of the program say, need
@@ -173,18 +239,23 @@ private:
 };
 
 SoundEngine::SoundEngine(QObject *parent)
+    : SoundEngine(&DeviceOutput::make, parent)
+{ }
+
+SoundEngine::SoundEngine(OutputOpener open, QObject *parent)
     : QObject(parent)
+    , m_open(std::move(open))
     , m_worker(std::make_shared<Worker>())
 {
     m_worker->start();
-    m_housekeeping.setInterval(250);
+    m_clock.start();
+    m_housekeeping.setInterval(HousekeepingMs);
     connect(&m_housekeeping, &QTimer::timeout, this, &SoundEngine::housekeeping);
 }
 
 SoundEngine::~SoundEngine()
 {
-    for (MiniaudioPlayer *player : std::as_const(m_players))
-        player->loseOutput();
+    loseAll();
     close();
     // The program is ending: a server that does not answer is left to the thread, which the
     // end of the process takes with it.
@@ -205,14 +276,13 @@ void SoundEngine::detach(MiniaudioPlayer *player)
 ma_engine *SoundEngine::acquire()
 {
     if (m_output && outputFailed()) {
-        for (MiniaudioPlayer *player : std::as_const(m_players))
-            player->loseOutput();
+        loseAll();
         close();
     }
     if (!m_output && !open())
         return nullptr;
     m_idleSince.invalidate();
-    return &m_output->engine;
+    return m_output->engine();
 }
 
 bool SoundEngine::isOpen() const
@@ -220,21 +290,19 @@ bool SoundEngine::isOpen() const
     return bool(m_output);
 }
 
-bool SoundEngine::outputFailed() const
+bool SoundEngine::outputFailed()
 {
     if (!m_output)
         return false;
-    if (ma_device_get_state(ma_engine_get_device(&m_output->engine)) != ma_device_state_started)
-        return true;
-    return m_output->frames.load(std::memory_order_relaxed) == m_framesSeen
-            && m_lastProgress.isValid() && m_lastProgress.elapsed() > StallMs;
+    // Looked at afresh: a window busy elsewhere for a while must not read as a stalled output.
+    const qint64 now = m_clock.elapsed();
+    m_watch.look(now, m_output->frames(), m_output->takeEvents());
+    return m_watch.lost(now);
 }
 
 QString SoundEngine::backendName() const
 {
-    if (!m_output)
-        return QString();
-    return QString::fromLatin1(ma_get_backend_name(m_output->context.backend));
+    return m_output ? m_output->backendName() : QString();
 }
 
 bool SoundEngine::open()
@@ -246,14 +314,20 @@ bool SoundEngine::open()
         if (m_output)
             return true;
     }
-    std::promise<std::shared_ptr<Output>> opened;
-    m_opening = opened.get_future();
-    m_worker->post([opened = std::make_shared<decltype(opened)>(std::move(opened))] {
-        opened->set_value(Output::make());
-    });
-    m_housekeeping.start();
+    postOpen();
     m_opening.wait_for(std::chrono::milliseconds(OpenWaitMs));
     return takeOpened() && m_output;
+}
+
+void SoundEngine::postOpen()
+{
+    std::promise<std::shared_ptr<SoundOutput>> opened;
+    m_opening = opened.get_future();
+    m_worker->post([open = m_open, opened = std::make_shared<decltype(opened)>(std::move(opened))] {
+        opened->set_value(open());
+    });
+    m_lastTry.start();
+    m_housekeeping.start();
 }
 
 // Takes the result of the open under way if it has finished; false while it has not.
@@ -263,26 +337,32 @@ bool SoundEngine::takeOpened()
         return true;
     if (m_opening.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return false;
-    std::shared_ptr<Output> output = m_opening.get();
+    std::shared_ptr<SoundOutput> output = m_opening.get();
     if (output)
         adopt(std::move(output));
     return true;
 }
 
-void SoundEngine::adopt(std::shared_ptr<Output> output)
+void SoundEngine::adopt(std::shared_ptr<SoundOutput> output)
 {
     m_output = std::move(output);
-    m_framesSeen = m_output->frames.load(std::memory_order_relaxed);
-    m_lastProgress.start();
+    // What the device said while it opened is no news.
+    m_output->takeEvents();
+    m_watch.open(m_clock.elapsed(), m_output->frames());
     m_idleSince.invalidate();
     m_housekeeping.start();
+}
+
+void SoundEngine::loseAll()
+{
+    for (MiniaudioPlayer *player : std::as_const(m_players))
+        player->loseOutput();
 }
 
 void SoundEngine::close()
 {
     m_idleSince.invalidate();
-    m_lastProgress.invalidate();
-    if (!m_opening.valid())
+    if (!m_opening.valid() && !anyWaiting())
         m_housekeeping.stop();
     if (!m_output)
         return;
@@ -291,28 +371,36 @@ void SoundEngine::close()
     m_worker->post([output = std::move(m_output)] { Q_UNUSED(output); });
 }
 
+bool SoundEngine::anyWaiting() const
+{
+    return std::any_of(m_players.cbegin(), m_players.cend(),
+                       [](const MiniaudioPlayer *player) { return player->waitsForOutput(); });
+}
+
 void SoundEngine::housekeeping()
 {
     // An open that finished after its sound stopped waiting: taken, and closed when idle.
     takeOpened();
     if (!m_output) {
-        if (!m_opening.valid())
-            m_housekeeping.stop();
+        if (!anyWaiting()) {
+            if (!m_opening.valid())
+                m_housekeeping.stop();
+        } else if (!m_opening.valid() && m_lastTry.elapsed() >= RetryMs - HousekeepingMs / 2) {
+            // Tried without waiting: a later round takes the output when it has come. The
+            // rounds' timer may fire a little early, hence the half round.
+            postOpen();
+        }
         return;
     }
-    const unsigned long long frames = m_output->frames.load(std::memory_order_relaxed);
-    if (frames != m_framesSeen) {
-        m_framesSeen = frames;
-        m_lastProgress.start();
-    }
     if (outputFailed()) {
-        for (MiniaudioPlayer *player : std::as_const(m_players))
-            player->loseOutput();
+        loseAll();
         close();
         return;
     }
     bool anyActive = false;
     for (MiniaudioPlayer *player : std::as_const(m_players)) {
+        // The output came: a sound waiting for it starts from its beginning.
+        player->takeOutput();
         player->collectEnd();
         anyActive = anyActive || player->isActive();
     }
