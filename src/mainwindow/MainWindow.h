@@ -105,6 +105,8 @@ public:
     int AnnouncedSlot = 0;
     int SunriseCountdown = 0;
     int CallGraceCountdown = 0;
+    // Ticks a call's strip stays at least, whether or not its output could be opened.
+    int CallStripCountdown = 0;
     QString ClockDialogOpen;
     QString HeavyLam;
     int HijriAdjust = 0; // days added to the shown Hijri date

@@ -192,10 +192,18 @@ void MainWindow::countDownAlert()
     } else if (Label9.caption() == TwoSpaces) {
         Label9.setCaption(QString());
     }
+    // A call whose output could not be opened yet (no device just after a wake, one held by
+    // another program) is tried again while its strip shows for its minute, so the prayer is
+    // still seen; it gives up with the strip, or it would sound after the strip has gone.
+    const int call = WindowsMediaPlayer3.playState();
+    const bool waiting = call == MediaPlayer::WaitingForOutput && CallStripCountdown > 0;
+    if (CallStripCountdown > 0)
+        --CallStripCountdown;
     if (CallGraceCountdown > 0) {
         --CallGraceCountdown;
-    } else if (Label9.caption().size() > 4
-               && WindowsMediaPlayer3.playState() != MediaPlayer::Playing) {
+    } else if (Label9.caption().size() > 4 && call != MediaPlayer::Playing && !waiting) {
+        if (call == MediaPlayer::WaitingForOutput)
+            WindowsMediaPlayer3.stop();
         Label9.setCaption(QString());
     }
     // A reminder's strip counts the minutes down; it and the strip of a call that came close
@@ -214,6 +222,7 @@ void MainWindow::arrive(int slot)
     m_tipArrival = true;
     AnnouncedSlot = slot;
     CallGraceCountdown = 5;
+    CallStripCountdown = PrayerRules::StripTicks;
     // Sunrise, and a prayer set to its strip alone, show the silent notice.
     if (slot == 1 || PrayerChoices[slot].mode == PrayerRules::CallMode::StripOnly) {
         SunriseCountdown = PrayerRules::StripTicks;

@@ -56,6 +56,7 @@ private slots:
     void sunriseShowsSixtyTicksWithoutSound();
     void callClosesAfterGraceWhenPlaybackEnds();
     void callStaysWhilePlaying();
+    void callWaitingForItsOutputKeepsItsStripAMinute();
     void previewPlayingHoldsOffDetectionAndDaySelection();
     void endedPreviewStillHoldsOffUntilButtonReset();
     void midnightSelectsTheNewDay();
@@ -183,6 +184,25 @@ void MainWindowTickTest::callStaysWhilePlaying()
     MainWindowRig::finish(rig.call);
     rig.tickAt(at(Noon + 40));
     QVERIFY(!rig.window->alertWindow());
+}
+
+void MainWindowTickTest::callWaitingForItsOutputKeepsItsStripAMinute()
+{
+    MainWindowRig rig(QDateTime(NewYear, QTime(12, 0)));
+    QVERIFY(rig.load());
+    rig.tickAt(at(Noon - 3));
+    rig.tickAt(at(Noon));
+    rig.call.setPlayState(MediaPlayer::WaitingForOutput);
+    // Sixty ticks from the second of its two arrival ticks, as the sunrise notice.
+    for (int t = 1; t <= 60; ++t)
+        rig.tickAt(at(Noon + t));
+    QVERIFY(!rig.window->Label9.caption().isEmpty());
+    QVERIFY(rig.window->alertWindow());
+    // The minute is over: the strip closes and the player stops waiting, or the call would
+    // sound with no strip.
+    rig.tickAt(at(Noon + 61));
+    QCOMPARE(rig.window->Label9.caption(), QString());
+    QVERIFY(rig.call.events().contains(QStringLiteral("stop")));
 }
 
 void MainWindowTickTest::previewPlayingHoldsOffDetectionAndDaySelection()
