@@ -1,9 +1,11 @@
 // Wires the real platform into the main window: the computer's clock, the user's settings
-// store, three sound players, the logon start entry, the instance lock and the clock setter.
+// store, three sound players, the logon start entry, the instance lock, the clock setter and
+// the wake timer.
 #include "clockdialog/SystemClockSetter.h"
 #include "mainwindow/Clock.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WakeEvents.h"
+#include "mainwindow/WakeTimer.h"
 #include "settings/FileInstanceLock.h"
 #include "settings/QSettingsBackend.h"
 #include "settings/SystemLogonStart.h"
@@ -44,6 +46,8 @@ int main(int argc, char *argv[])
     FileInstanceLock instanceLock;
     const std::unique_ptr<SystemClockSetter> clockSetter = makeSystemClockSetter();
     const std::unique_ptr<DateTimePanel> dateTimePanel = makeDateTimePanel();
+    // Outlives the window, which cancels it when it goes; its own end cancels it again.
+    const std::unique_ptr<WakeTimer> wakeTimer = makeWakeTimer();
 
     const MainWindowPlatform platform {
         clock,
@@ -55,6 +59,7 @@ int main(int argc, char *argv[])
         instanceLock,
         *clockSetter,
         *dateTimePanel,
+        *wakeTimer,
         { DataFolders::shippedFor(QCoreApplication::applicationDirPath()),
           DataFolders::userForThisAccount(), &MiniaudioPlayer::canDecode },
         QDir::toNativeSeparators(QCoreApplication::applicationFilePath()),

@@ -3,12 +3,14 @@
 #include "clockdialog/ClockDialogCaptions.h"
 #include "clockdialog/ClockFields.h"
 #include "clockdialog/SystemTimeText.h"
+#include "clockdialog/ZoneNote.h"
 #include "mainwindow/TimeOfDay.h"
 #include "mainwindow/UnicodeMessageBox.h"
 #include "presentation/Pictures.h"
 #include "presentation/ScalableFaces.h"
 #include "presentation/Twips.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +50,24 @@ QFont bandFont()
     return font;
 }
 
+// The zone's line goes below the button, across the dialog; the dialog grows by it only when
+// it shows.
+constexpr int DialogHeight = 2235;
+constexpr int ZoneLineTop = 2130;
+constexpr int ZoneLineHeight = 300;
+constexpr int ZoneLineGrowth = 390;
+
+// The band's face, made smaller until text fits on one line, down to 8 pixels; the tip holds
+// the whole text anyway.
+QFont fittingFont(const QString &text, int width)
+{
+    QFont font = bandFont();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 } // namespace
 
 ClockDialog::ClockDialog(int uiLanguage, const QDateTime &now, SystemClockSetter &setter,
@@ -59,13 +79,17 @@ ClockDialog::ClockDialog(int uiLanguage, const QDateTime &now, SystemClockSetter
 {
     buildControls();
     Form_Load(uiLanguage, now);
+    // Centred on the screen, not on the main window; after the load, which may make it taller.
+    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void ClockDialog::buildControls()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(Twips::toPixels(3390), Twips::toPixels(2235));
+    setFixedSize(Twips::toPixels(3390), Twips::toPixels(DialogHeight));
     setColours(this, palette().color(QPalette::WindowText), QColor(0x7D, 0x72, 0x62));
 
     const ClockDialogCaptions design = ClockDialogCaptions::design();
@@ -158,12 +182,16 @@ void ClockDialog::buildControls()
                            "QPushButton:disabled { color: #808080; }"));
     connect(Command1, &QPushButton::clicked, this, &ClockDialog::Command1_Click);
 
-    List1 = monthLengthList();
+    ZoneLabel = new QLabel(this);
+    ZoneLabel->setGeometry(twipsRect(60, ZoneLineTop, 3270, ZoneLineHeight));
+    ZoneLabel->setAccessibleDescription(QStringLiteral("ClockDialog.ZoneLabel"));
+    setColours(ZoneLabel, Qt::white, QColor(0x7D, 0x72, 0x62));
+    ZoneLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute);
+    ZoneLabel->setLayoutDirection(Qt::RightToLeft);
+    ZoneLabel->setTextFormat(Qt::PlainText);
+    ZoneLabel->hide();
 
-    // Centred on the screen, not on the main window.
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    List1 = monthLengthList();
 }
 
 void ClockDialog::Form_Load(int uiLanguage, const QDateTime &now)
@@ -196,6 +224,16 @@ void ClockDialog::Form_Load(int uiLanguage, const QDateTime &now)
     Label3->setText(captions.heading);
     Command1->setText(captions.applyButton);
     setWindowTitle(captions.windowTitle);
+    // 8. A zone other than Iraq's gets its line, and the dialog grows by it.
+    const QString note
+            = ZoneNote::zoneNote(now.timeZone(), now, uiLanguage, ZoneNote::thisPlatform());
+    if (!note.isEmpty()) {
+        ZoneLabel->setFont(fittingFont(note, ZoneLabel->contentsRect().width()));
+        ZoneLabel->setText(note);
+        ZoneLabel->setToolTip(note);
+        ZoneLabel->show();
+        setFixedSize(width(), Twips::toPixels(DialogHeight + ZoneLineGrowth));
+    }
 }
 
 void ClockDialog::VS1_Change(int index)

@@ -18,7 +18,7 @@ class ClockDialog : public QDialog
 
 public:
     // uiLanguage: the main window's language index at opening (0 Arabic, otherwise Kurdish);
-    // now: the local date and time the fields start from.
+    // now: the local date and time the fields start from, in the computer's zone.
     ClockDialog(int uiLanguage, const QDateTime &now, SystemClockSetter &setter,
                 DateTimePanel &panel, QWidget *parent = nullptr);
 
@@ -29,6 +29,8 @@ public:
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
+    // Says that the computer's time zone is not Iraq's; hidden when it is.
+    QLabel *ZoneLabel;
     QPushButton *Command1;
     // The hidden month-length list and its selected item.
     QStringList List1;

@@ -193,4 +193,27 @@ private:
     std::optional<PrayerRules::Event> m_shown;
     QDateTime m_reminderDue; // the moment the reminder's prayer arrives
     QColor m_timeColor;      // the time labels' own text colour
+
+    // Waking the computer for the dawn call.
+public:
+    // Once a second from the tick: arms the wake timer a minute before the next dawn call while
+    // the choice is on (again when that moment moves), cancels it when off, and keeps the
+    // computer awake while the dawn call sounds.
+    void WakeTimer_Refresh(const QDateTime &moment);
+    void PrayerMenu_WakeClick(bool on);
+    bool wakeForDawn() const;
+
+private:
+    // Cancels the timer and lets the computer sleep: at the close and at the window's end.
+    void WakeTimer_Release();
+    struct WakeRelease
+    {
+        explicit WakeRelease(MainWindow *window);
+        ~WakeRelease();
+        MainWindow *window;
+    };
+    mutable std::optional<bool> m_wakeForDawn; // read from the store on first use
+    std::optional<QDateTime> m_wakeDue;        // what the timer is armed for
+    bool m_keptAwake = false;
+    WakeRelease m_wakeRelease { this }; // last, so the first to go
 };

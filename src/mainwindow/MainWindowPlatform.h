@@ -13,6 +13,7 @@ class LogonStart;
 class MediaPlayer;
 class SettingsBackend;
 class SystemClockSetter;
+class WakeTimer;
 
 // Everything outside the program that the main window talks to. main() hands in the real
 // parts; tests hand in fakes.
@@ -27,8 +28,9 @@ struct MainWindowPlatform
     InstanceLock &instanceLock;
     SystemClockSetter &clockSetter;
     DateTimePanel &dateTimePanel;
-    DataFolders data;    // the recordings, the start-up sound and the font
-    QString programPath; // the program file's full path, for the logon start entry
+    WakeTimer &wakeTimer; // wakes the computer for the dawn call (Windows only)
+    DataFolders data;     // the recordings, the start-up sound and the font
+    QString programPath;  // the program file's full path, for the logon start entry
     // Whether the desktop has a notification area to minimise into.
     std::function<bool()> trayAvailable;
 };

@@ -5,6 +5,7 @@
 #include "mainwindow/Clock.h"
 #include "mainwindow/PrayerMenu.h"
 #include "mainwindow/TimeOfDay.h"
+#include "mainwindow/WakeTimer.h"
 #include "presentation/Captions.h"
 #include "presentation/Twips.h"
 #include "presentation/VbLabel.h"
@@ -113,8 +114,11 @@ std::optional<int> MainWindow::movedDawnSeconds(const QDate &day) const
 
 void MainWindow::PrayerRow_ContextMenu(int slot, const QPoint &globalAt)
 {
+    std::optional<PrayerMenu::WakeOffer> wake;
+    if (slot == 0 && m_platform.wakeTimer.isAvailable())
+        wake = PrayerMenu::WakeOffer { wakeForDawn(), m_platform.wakeTimer.wakeTimersAllowed() };
     auto *menu = new PrayerMenu(slot, Combo3->currentIndex(), LB[12 + slot]->text(),
-                                PrayerChoices[slot], LB[12 + slot]->font(), this);
+                                PrayerChoices[slot], LB[12 + slot]->font(), this, wake);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     connect(menu, &PrayerMenu::modeChosen, this,
             [this, slot](CallMode mode) { PrayerMenu_ModeClick(slot, mode); });
@@ -122,6 +126,7 @@ void MainWindow::PrayerRow_ContextMenu(int slot, const QPoint &globalAt)
             [this, slot](int minutes) { PrayerMenu_MinutesChange(slot, minutes); });
     connect(menu, &PrayerMenu::remindChosen, this,
             [this, slot](int minutes) { PrayerMenu_RemindClick(slot, minutes); });
+    connect(menu, &PrayerMenu::wakeChosen, this, &MainWindow::PrayerMenu_WakeClick);
     menu->popup(globalAt);
 }
 

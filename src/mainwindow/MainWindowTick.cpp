@@ -113,6 +113,7 @@ void MainWindow::Timer1_Timer()
     if (countDown)
         countDownAlert();
     refreshTrayTip();
+    WakeTimer_Refresh(moment);
 
     // 9. Only a window the user can see is refreshed.
     if (isNormalState()) {

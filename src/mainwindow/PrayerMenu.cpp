@@ -22,10 +22,32 @@ protected:
     }
 };
 
+QString wakeItemText(int language)
+{
+    return language == 0 ? QStringLiteral("أيقظ الحاسوب لها")
+                         : QStringLiteral("کۆمپیوتەرەکە بۆی بەئاگا بهێنە");
+}
+
+// Computers with Modern Standby may ignore the timer whatever the plan says.
+QString wakeItemTip(int language)
+{
+    return language == 0
+            ? QStringLiteral("قد لا يستيقظ الحاسوب إذا كان يعمل بوضع Modern Standby.")
+            : QStringLiteral("ئەگەر کۆمپیوتەرەکە Modern Standby بێت، ڕەنگە بەئاگا نەیەت.");
+}
+
+QString wakeRefusedText(int language)
+{
+    return language == 0 ? QStringLiteral("مؤقتات التنبيه معطلة في خطة الطاقة، لن يستيقظ الحاسوب")
+                         : QStringLiteral("کاتژمێری بەئاگاهێنان لە پلانی وزەدا ڕێگەی پێنەدراوە، "
+                                          "کۆمپیوتەرەکە بەئاگا نایەت");
+}
+
 } // namespace
 
 PrayerMenu::PrayerMenu(int slot, int language, const QString &prayerName,
-                       const PrayerRules::PrayerChoice &current, const QFont &face, QWidget *parent)
+                       const PrayerRules::PrayerChoice &current, const QFont &face, QWidget *parent,
+                       std::optional<WakeOffer> wake)
     : QMenu(prayerName, parent)
 {
     using PrayerRules::CallMode;
@@ -72,6 +94,19 @@ PrayerMenu::PrayerMenu(int slot, int language, const QString &prayerName,
         reminders->addAction(item);
         connect(item, &QAction::triggered, this, [this, minutes] { emit remindChosen(minutes); });
     }
+
+    if (!wake)
+        return;
+    addSeparator();
+    setToolTipsVisible(true);
+    m_wake = addAction(wakeItemText(language));
+    m_wake->setObjectName(QStringLiteral("PrayerWake"));
+    m_wake->setCheckable(true);
+    m_wake->setChecked(wake->chosen);
+    m_wake->setToolTip(wakeItemTip(language));
+    connect(m_wake, &QAction::toggled, this, &PrayerMenu::wakeChosen);
+    if (!wake->timersAllowed)
+        addHeading(wakeRefusedText(language));
 }
 
 QAction *PrayerMenu::addHeading(const QString &text)

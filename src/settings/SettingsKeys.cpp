@@ -9,6 +9,7 @@ const QString Lead = QStringLiteral("Salat-5");
 const QString Language = QStringLiteral("Salat-6");
 const QString Close = QStringLiteral("Close");
 const QString HijriAdjust = QStringLiteral("Hijri-Adjust");
+const QString WakeForDawn = QStringLiteral("Wake-1");
 
 QString call(int slot)
 {
@@ -78,6 +79,12 @@ const SettingKey &hijriAdjust()
 {
     // Written by the Hijri date's menu only; anything else in it reads as no adjustment.
     static const SettingKey key { QStringLiteral("Hijri-Adjust"), SettingReader::Strict, 0, -2, 2 };
+    return key;
+}
+
+const SettingKey &wakeForDawn()
+{
+    static const SettingKey key { QStringLiteral("Wake-1"), SettingReader::Strict, 0, 0, 1 };
     return key;
 }
 

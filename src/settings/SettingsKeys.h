@@ -14,6 +14,8 @@ extern const QString Lead;        // "Salat-5": minutes before the call, 0..10
 extern const QString Language;    // "Salat-6": 0 Arabic, 1 Kurdish
 extern const QString Close;       // "Close": a second copy asks the running one to show itself
 extern const QString HijriAdjust; // "Hijri-Adjust": days added to the Hijri date, -2..+2
+// "Wake-1": "1" wakes the computer for the dawn call (Windows), written only when chosen.
+extern const QString WakeForDawn;
 // Each prayer's own choices, slot 0..5 as "-1".."-6", written only when chosen from its menu:
 QString call(int slot);    // "Call-n": 0 call, 1 strip only, 2 nothing (sunrise: 1 or 2)
 QString minutes(int slot); // "Minutes-n": minutes its time is moved by, -30..+30
@@ -43,6 +45,7 @@ const SettingKey &logonBox();
 const SettingKey &logonTimer();
 const SettingKey &volume();
 const SettingKey &hijriAdjust();
+const SettingKey &wakeForDawn();
 // A prayer's choices (slot 0..5); the reminder's minutes and sunrise's modes are narrowed
 // further by the prayer rules.
 SettingKey prayerCall(int slot);

@@ -1,6 +1,7 @@
 // The clock-adjust dialog driven through its real scroll bars and button.
 #include "FakeSystemClockSetter.h"
 #include "clockdialog/ClockDialog.h"
+#include "clockdialog/ZoneNote.h"
 #include "mainwindow/UnicodeMessageBox.h"
 
 #include <QLabel>
@@ -56,6 +57,9 @@ class TestClockDialog : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void zoneNoteOnlyOutsideIraqTime_data();
+    void zoneNoteOnlyOutsideIraqTime();
     void loadShowsOneReading_data();
     void loadShowsOneReading();
     void captionsFollowLanguage_data();
@@ -84,6 +88,46 @@ private:
     QList<int> m_panelOpeningsWhenTold;
     const FakeDateTimePanel *m_watchedPanel = nullptr;
 };
+
+void TestClockDialog::initTestCase()
+{
+    // The computer of the other tests keeps Iraq's time, so their dialog shows no zone line.
+    qputenv("TZ", "Asia/Baghdad");
+    tzset();
+}
+
+void TestClockDialog::zoneNoteOnlyOutsideIraqTime_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<bool>("noted");
+    const QDateTime winter(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC);
+    const QDateTime summer(QDate(2026, 7, 15), QTime(9, 0), Qt::UTC);
+    QTest::newRow("Baghdad, which kept summer time until 2007")
+            << QByteArray("Asia/Baghdad") << summer << false;
+    QTest::newRow("Riyadh: +03:00, no summer time") << QByteArray("Asia/Riyadh") << winter << false;
+    QTest::newRow("Berlin") << QByteArray("Europe/Berlin") << winter << true;
+    QTest::newRow("New York") << QByteArray("America/New_York") << summer << true;
+    QTest::newRow("Helsinki in summer: +03:00 with summer time")
+            << QByteArray("Europe/Helsinki") << summer << true;
+}
+
+void TestClockDialog::zoneNoteOnlyOutsideIraqTime()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDateTime, moment);
+    QFETCH(bool, noted);
+    using ZoneNote::Platform;
+    const QTimeZone timeZone(zone);
+    const QString windows = ZoneNote::zoneNote(timeZone, moment, 0, Platform::Windows);
+    QCOMPARE(windows.contains(QStringLiteral("(UTC+03:00) Baghdad")), noted);
+    QCOMPARE(ZoneNote::zoneNote(timeZone, moment, 1, Platform::Linux).contains("Asia/Baghdad"),
+             noted);
+    ClockDialog dialog(1, moment.toTimeZone(timeZone), m_setter, m_panel);
+    QCOMPARE(dialog.ZoneLabel->isVisibleTo(&dialog), noted);
+    QCOMPARE(dialog.size(), QSize(226, noted ? 175 : 149));
+    QCOMPARE(dialog.ZoneLabel->text().contains("هەڵبژێرە"), noted); // in the dialog's language
+}
 
 void TestClockDialog::init()
 {

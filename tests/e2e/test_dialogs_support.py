@@ -37,9 +37,9 @@ def seed_settings(desktop, **values):
         f.write("\n".join(lines) + "\n")
 
 
-def start(desktop, binary, faketime, timeout=60):
+def start(desktop, binary, faketime, timeout=60, env=None):
     """Starts the program at a faked moment; returns (program, main window id, accessible app)."""
-    program = desktop.start_program(binary, faketime=faketime, env=NO_SYSTEM_BUS)
+    program = desktop.start_program(binary, faketime=faketime, env={**NO_SYSTEM_BUS, **(env or {})})
     window = desktop.wait_for_window("Tirvelon", timeout=timeout)
     app = desktop.accessible_app(pid=program.pid, timeout=timeout)
     # The clock label is filled by the first tick: from then on the window is live.

@@ -15,6 +15,7 @@ MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *shared
         instanceLock,
         clockSetter,
         panel,
+        wake,
         { QStringLiteral("/opt/tirvelon/Data"), userDataFolder, {} },
         QStringLiteral("/opt/tirvelon/tirvelon"),
         [this] { return trayAvailable; }

@@ -7,6 +7,7 @@
 #include "FakeSettingsBackend.h"
 #include "FakeSystemClockSetter.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WakeTimer.h"
 
 #include <memory>
 
@@ -19,6 +20,20 @@ public:
         return true;
     }
     int opened = 0;
+};
+
+// Records what the window asks of the wake timer, one line a call; never touches the system.
+class FakeWakeTimer : public WakeTimer
+{
+public:
+    bool isAvailable() const override { return available; }
+    void arm(const QDateTime &utcDue) override { calls << "arm " + utcDue.toString(Qt::ISODate); }
+    void cancel() override { calls << "cancel"; }
+    void keepAwake(bool on) override { calls << (on ? "awake" : "asleep"); }
+    bool wakeTimersAllowed() const override { return allowed; }
+    bool available = false; // as on Linux, unless a test says otherwise
+    bool allowed = true;
+    QStringList calls;
 };
 
 // A main window on fakes: the clock stands still until the test moves it, the players only
@@ -52,6 +67,7 @@ struct MainWindowRig
     FakeInstanceLock instanceLock;
     FakeSystemClockSetter clockSetter;
     FakeDateTimePanel panel;
+    FakeWakeTimer wake;
     bool trayAvailable = true;
     std::unique_ptr<MainWindow> window;
 };
