@@ -178,6 +178,9 @@ private:
     std::optional<QDateTime> m_tickMoment;
     // When the armed Timer1 should fire: the start of the next whole second.
     QDateTime m_timer1Due;
+    // Ticks the start-up sound has waited for an output.
+    int m_startupSoundWait = 0;
+    static constexpr int StartupSoundWaitTicks = 5;
     // The second copy's request was answered but could not be cleared from the store.
     bool m_requestAnswered = false;
     // What the tip's line of the next prayer was last worked out from (the day's minute, the

@@ -112,6 +112,12 @@ void MainWindow::Timer1_Timer()
     }
     if (countDown)
         countDownAlert();
+    // The start-up sound may wait a few seconds for a sound server that comes up with the
+    // session, no longer: late, it would be a sound out of nowhere, and a machine with no output
+    // would be tried every second for the whole run.
+    if (WindowsMediaPlayer2.playState() == MediaPlayer::WaitingForOutput
+        && ++m_startupSoundWait > StartupSoundWaitTicks)
+        WindowsMediaPlayer2.stop();
     refreshTrayTip();
     WakeTimer_Refresh(moment);
 
