@@ -741,7 +741,9 @@ def wake(desktop, wine, exe, recordings, out):
         (at_noon - datetime.timedelta(seconds=DAWN_LEAD_S)).strftime("%Y-%m-%d %H:%M:%S"))
     noon_epoch = time.mktime(at_noon.timetuple())
     heard = Listening(desktop)
-    program = wine.start(exe, faketime=clock, env=WINE_PULSE_ENV, name="wake")
+    # The clock file read at every reading, so a move is seen at once.
+    program = wine.start(exe, faketime=clock, env={**WINE_PULSE_ENV, "FAKETIME_NO_CACHE": "1"},
+                         name="wake")
     try:
         window = procs.wait_until(lambda: desktop.windows(title="Tirvelon"), 60, interval=0.1,
                                   what="the main window")[0]
@@ -762,6 +764,8 @@ def wake(desktop, wine, exe, recordings, out):
                                         "at the wake", length_s=HEARD_S)
         check_heard(heard.level(onset, onset + HEARD_S, "of the call at the wake"),
                     "the call at the wake")
+        resume_brings_the_tick(desktop, wine, clock, out,
+                               moment_of(slot_minutes(DAY.day, DAY.month, CITY)[3]))
         desktop.close_window(window)
         check_equal(program.wait(30), 0, "exit status after a close")
     except BaseException:
@@ -770,6 +774,37 @@ def wake(desktop, wine, exe, recordings, out):
     finally:
         heard.stop()
         stop(program)
+
+
+def resume_brings_the_tick(desktop, wine, clock, out, at_afternoon):
+    """The clock set over the afternoon call just after a tick, then the resume message posted:
+    the strip comes with the message, not at the next second's tick."""
+    exe = os.path.join(out, "postresume.exe")
+    subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-Wall", "-Wextra", "-o", exe,
+                    os.path.join(os.path.dirname(os.path.abspath(__file__)), "postresume.c")],
+                   check=True, timeout=120)
+    poster = subprocess.Popen(["wine", exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                              env=wine.env(), text=True, cwd=desktop.home)
+    try:
+        procs.wait_until(lambda: not desktop.windows(title="Tirvelon alert"), 60, interval=0.2,
+                         what="the call's strip to close")
+        # Just after the program's tick: its clock's fraction of a second is small.
+        while not 0.1 < clock.now() % 1 < 0.2:
+            time.sleep(0.01)
+        clock.set(time.mktime(at_afternoon.timetuple()) + 120 + clock.now() % 1)
+        posted = time.monotonic()
+        poster.stdin.write("post\n")
+        poster.stdin.flush()
+        check_equal(poster.stdout.readline().strip(), "posted", "the resume message posted")
+        procs.wait_until(lambda: desktop.windows(title="Tirvelon alert"), 5, interval=0.02,
+                         what="the afternoon's strip")
+        late = time.monotonic() - posted
+        print("strip %.2f s after the resume message (the next tick was %.2f s away)"
+              % (late, 1 - (clock.now() - late) % 1))
+        check(late < 0.6, "the resume message brings the tick at once (%.2f s)" % late)
+    finally:
+        poster.stdin.close()
+        poster.wait(30)
 
 
 def uninstall(wine, installed, exe):
