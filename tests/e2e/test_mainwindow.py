@@ -189,6 +189,13 @@ def first_run(desktop, args):
 
 
 def second_run(desktop, args):
+    # The first run left logon start on, whose start hides the window after three seconds (the
+    # logon test's business): off here, so the window is still there when it is closed.
+    ini = os.path.join(desktop.config_home, "Tirvelon", "Tirvelon.ini")
+    with open(ini, encoding="utf-8") as f:
+        text = f.read()
+    with open(ini, "w", encoding="utf-8") as f:
+        f.write(text.replace("Salat-3=1", "Salat-3=0"))
     program, window, app, _ = start(desktop, args)
     try:
         combo = desktop.find(app, description="Combo1")
