@@ -167,7 +167,7 @@ Showing MainWindow::showing() const
 void MainWindow::takeEvent(const DueEvent &due, const QDateTime &moment)
 {
     const Event &event = due.event;
-    // What was taken is kept for its day and the day after: a clock set back over a prayer
+    // What was taken is kept for two days after its own: a clock set back over a prayer
     // announced already (minutes or hours ago) must not announce it again.
     const QDate oldest = moment.date().addDays(-2);
     m_taken.erase(std::remove_if(m_taken.begin(), m_taken.end(),
