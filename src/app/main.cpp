@@ -1,9 +1,11 @@
 // Wires the real platform into the main window: the computer's clock, the user's settings
-// store, three sound players, the logon start entry, the instance lock, the clock setter and
-// the wake timer.
+// store, three sound players, the logon start entry, the instance lock, the clock setter, the
+// wake timer, the media keys and the question whether the user is busy.
 #include "clockdialog/SystemClockSetter.h"
 #include "mainwindow/Clock.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MediaKeys.h"
+#include "mainwindow/UserBusy.h"
 #include "mainwindow/WakeEvents.h"
 #include "mainwindow/WakeTimer.h"
 #include "settings/FileInstanceLock.h"
@@ -48,6 +50,7 @@ int main(int argc, char *argv[])
     const std::unique_ptr<DateTimePanel> dateTimePanel = makeDateTimePanel();
     // Outlives the window, which cancels it when it goes; its own end cancels it again.
     const std::unique_ptr<WakeTimer> wakeTimer = makeWakeTimer();
+    const std::unique_ptr<MediaKeys> mediaKeys = makeMediaKeys();
 
     const MainWindowPlatform platform {
         clock,
@@ -60,10 +63,13 @@ int main(int argc, char *argv[])
         *clockSetter,
         *dateTimePanel,
         *wakeTimer,
+        *mediaKeys,
         { DataFolders::shippedFor(QCoreApplication::applicationDirPath()),
-          DataFolders::userForThisAccount(), &MiniaudioPlayer::canDecode },
+          DataFolders::userForThisAccount(), &MiniaudioPlayer::canDecode,
+          &MiniaudioPlayer::measure },
         QDir::toNativeSeparators(QCoreApplication::applicationFilePath()),
-        [] { return QSystemTrayIcon::isSystemTrayAvailable(); }
+        [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+        &userIsBusy
     };
 
     MainWindow window(platform);

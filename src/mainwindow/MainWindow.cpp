@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/Clock.h"
+#include "mainwindow/MediaKeys.h"
 #include "mainwindow/TimeOfDay.h"
 #include "presentation/GlyphButton.h"
 #include "presentation/VbLabel.h"
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 MainWindow::MainWindow(const MainWindowPlatform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -21,6 +23,7 @@ MainWindow::MainWindow(const MainWindowPlatform &platform, QWidget *parent)
     , WindowsMediaPlayer3(platform.WindowsMediaPlayer3)
     , m_platform(platform)
     , m_settings(platform.settings)
+    , m_own(platform.data.user, platform.data.measure)
 {
     setWindowTitle(QStringLiteral("Tirvelon"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
@@ -50,6 +53,7 @@ void MainWindow::connectHandlers()
     connect(Combo3, &QComboBox::currentIndexChanged, this, [this] {
         Combo3_Click();
         showPrayerRows(); // the marks' tips follow the language
+        markOwnRecordings();
     });
     connect(Combo4, &QComboBox::currentIndexChanged, this, [this] { Combo4_Click(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
@@ -57,6 +61,20 @@ void MainWindow::connectHandlers()
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
     connect(Slider1, &VolumeSlider::mouseUp, this, &MainWindow::Slider1_MouseUp);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    // The muezzin list and the play button open the recordings' menu, the slider the meeting's.
+    for (QWidget *control : { static_cast<QWidget *>(Combo2), static_cast<QWidget *>(Command1) }) {
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(control, &QWidget::customContextMenuRequested, this,
+                [this, control](const QPoint &at) {
+                    Recordings_ContextMenu(control->mapToGlobal(at));
+                });
+    }
+    Slider1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Slider1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { Slider1_ContextMenu(Slider1->mapToGlobal(at)); });
+    connect(&m_platform.mediaKeys, &MediaKeys::stopPressed, this, &MainWindow::StopCall);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &MainWindow::StopCall);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Fired(); });
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 

@@ -7,6 +7,7 @@
 #include "presentation/MainForm.h"
 #include "settings/SettingsStore.h"
 #include "sound/AlertWindow.h"
+#include "sound/OwnRecordings.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -80,6 +81,25 @@ public:
     AlertWindow *alertWindow() const { return m_alert; }
     AlertWindow &loadedAlertWindow();
     void unloadAlertWindow();
+
+    // The user's own recordings: the menu of the muezzin list and the play button, a file chosen
+    // in the platform's file dialog and taken for an entry ("5.mp3", "7.mp3", "Wave.wav"), the
+    // shipped recording back, and the list's marks of the muezzins who play one.
+    void Recordings_ContextMenu(const QPoint &globalAt);
+    void RecordingMenu_Choose(const QString &name);
+    void RecordingMenu_Shipped(const QString &name);
+    void takeRecording(const QString &name, const QString &file);
+    void markOwnRecordings();
+    OwnRecordings &ownRecordings() { return m_own; }
+    // How a call sounds while the user is busy: the slider's menu and its choice (0 as always,
+    // 1 quietly, 2 the strip alone).
+    void Slider1_ContextMenu(const QPoint &globalAt);
+    void MeetingMenu_Click(int choice);
+    int meetingChoice() const;
+    // Stops a sounding call as its strip's close mark does: from the icon, the media keys and
+    // Escape. Nothing while no call sounds (a preview included).
+    void StopCall();
+    bool callSounds() const;
 
     // Chrome and the notification-area icon.
     void Form_Resize();
@@ -162,6 +182,9 @@ private:
     void closeSilentStrip();
     PrayerRules::Showing showing() const;
     void stopPreview();
+    void startPreview(const QString &path, const QString &text);
+    void refreshMediaKeys();
+    void showTrayNote();
     void installTrayIcon();
     void setPressedLook(VbLabel *label, bool pressed);
     void dropStaleNativeWindow();
@@ -196,6 +219,8 @@ private:
     std::optional<PrayerRules::Event> m_shown;
     QDateTime m_reminderDue; // the moment the reminder's prayer arrives
     QColor m_timeColor;      // the time labels' own text colour
+    OwnRecordings m_own;
+    bool m_mediaKeysTaken = false;
 
     // Waking the computer for the dawn call.
 public:

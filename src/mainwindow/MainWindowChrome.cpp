@@ -39,6 +39,9 @@ void MainWindow::installTrayIcon()
                     message = WmRButtonUp;
                 else if (reason == QSystemTrayIcon::MiddleClick)
                     message = WmMButtonUp;
+                // A click on the icon stops a sounding call, and does what it always did.
+                if (reason == QSystemTrayIcon::Trigger)
+                    StopCall();
                 // The icon's id 1 reads as the left button.
                 Form_MouseMove(1, 0, message * Twips::PerPixel, 0);
             });
@@ -60,8 +63,10 @@ void MainWindow::Form_Resize()
     // Minimised, the window lives in the notification area; a desktop without one keeps it on
     // the taskbar, where the user can still bring it back.
     if ((windowState() & Qt::WindowMinimized) && m_platform.trayAvailable
-        && m_platform.trayAvailable())
+        && m_platform.trayAvailable()) {
         hide();
+        showTrayNote();
+    }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)

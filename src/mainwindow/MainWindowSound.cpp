@@ -22,8 +22,15 @@ void MainWindow::Command1_Click()
         stopPreview();
         return;
     }
-    WindowsMediaPlayer1.setUrl(
-            m_platform.data.pick(TickRules::muezzinRecordingName(Combo2->currentIndex())));
+    startPreview(m_platform.data.pick(TickRules::muezzinRecordingName(Combo2->currentIndex())),
+                 Combo2->currentText());
+}
+
+void MainWindow::startPreview(const QString &path, const QString &text)
+{
+    // The user's own recording plays as loud as the shipped ones.
+    WindowsMediaPlayer1.setTrim(m_own.gainFor(path));
+    WindowsMediaPlayer1.setUrl(path);
     WindowsMediaPlayer1.play();
     Command1->setText(PreviewGlyphs::Stop);
 
@@ -33,7 +40,7 @@ void MainWindow::Command1_Click()
     font.setFamily(Combo4->currentText());
     alert.Label1->setFont(font);
     setCharset(alert.Label1, 178);
-    alert.Label1->setText(Combo2->currentText());
+    alert.Label1->setText(text);
     alert.openedForPreview = true;
     alert.show();
     // During a preview the strip closes only from the main window.
@@ -65,6 +72,7 @@ void MainWindow::Label9_Change()
 {
     if (Label9.caption().isEmpty()) {
         unloadAlertWindow();
+        refreshMediaKeys();
         // A slide-out parked the players at 1: the next preview must be heard again. Players
         // already at the slider's value are left alone.
         if (WindowsMediaPlayer1.volume() != Slider1->value()
@@ -81,6 +89,7 @@ void MainWindow::Label9_Change()
     loadedAlertWindow().show();
     if (Label9.caption().size() > 4)
         WindowsMediaPlayer3.setUrl(Label9.caption());
+    refreshMediaKeys();
 }
 
 AlertWindow &MainWindow::loadedAlertWindow()

@@ -62,7 +62,9 @@ bool MainWindow::Form_Load()
     makeFontsAvailable(m_platform.data.shippedFile(QStringLiteral("KCOURK.Fnt")));
 
     // 5. The start-up sound.
-    WindowsMediaPlayer2.setUrl(m_platform.data.pick(QStringLiteral("Wave.wav")));
+    const QString startupSound = m_platform.data.pick(QStringLiteral("Wave.wav"));
+    WindowsMediaPlayer2.setTrim(m_own.gainFor(startupSound));
+    WindowsMediaPlayer2.setUrl(startupSound);
 
     // 6.
     for (const QString &row : DailyTable::rows())
@@ -101,6 +103,8 @@ bool MainWindow::Form_Load()
     VScroll1->setValue(
             readSetting(SettingKeyTable::lead(), m_settings.GetSetting(SettingsKeys::Lead)));
     Combo3->setCurrentIndex(readSetting(SettingKeyTable::language(), language));
+    // The language switch marks them when it runs; the same language runs no switch.
+    markOwnRecordings();
     // Turned off in the system's own startup list, the program was started by hand: it neither
     // hides itself nor writes its entry back.
     const std::optional<LogonStartState> logonState

@@ -112,6 +112,7 @@ void MainWindow::Timer1_Timer()
     }
     if (countDown)
         countDownAlert();
+    refreshMediaKeys();
     // The start-up sound may wait a few seconds for a sound server that comes up with the
     // session, no longer: late, it would be a sound out of nowhere, and a machine with no output
     // would be tried every second for the whole run.
@@ -235,9 +236,19 @@ void MainWindow::arrive(int slot)
         SunriseCountdown = PrayerRules::StripTicks;
         return;
     }
-    // The user's own recording, when there is one, is looked for afresh at every call.
-    Label9.setCaption(
-            m_platform.data.pick(TickRules::callRecordingName(slot, Combo2->currentIndex())));
+    // In a meeting or a presentation the call may sound quietly, or its strip alone shows.
+    const bool busy = m_platform.userBusy && m_platform.userBusy();
+    const std::optional<float> meeting = TickRules::meetingTrim(meetingChoice(), busy);
+    if (!meeting) {
+        SunriseCountdown = PrayerRules::StripTicks;
+        return;
+    }
+    // The user's own recording, when there is one, is looked for afresh at every call, and
+    // plays as loud as the shipped ones.
+    const QString recording
+            = m_platform.data.pick(TickRules::callRecordingName(slot, Combo2->currentIndex()));
+    WindowsMediaPlayer3.setTrim(m_own.gainFor(recording) * *meeting);
+    Label9.setCaption(recording);
     WindowsMediaPlayer1.setVolume(Slider1->value());
     WindowsMediaPlayer3.setVolume(Slider1->value());
 }

@@ -41,3 +41,12 @@ QString callRecordingName(int slot, int muezzin)
 }
 
 } // namespace TickRules
+
+std::optional<float> TickRules::meetingTrim(int choice, bool busy)
+{
+    if (!busy || choice == 0)
+        return 1.0f;
+    if (choice == 1)
+        return 0.25f;
+    return std::nullopt;
+}

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The arithmetic of the one-second clock tick, free of windows and clocks.
 namespace TickRules {
@@ -23,5 +24,10 @@ QString hijriDateText(const QDate &date, int adjustDays = 0);
 // The data file of a call: the dawn call has its own recording, the other calls the muezzin's.
 QString callRecordingName(int slot, int muezzin);
 QString muezzinRecordingName(int muezzin);
+
+// How a call sounds for the meeting choice (0 as always, 1 quietly, 2 the strip alone) when the
+// user is busy or not: the factor on its volume (a quarter, -12 dB, quietly), or nothing for the
+// strip alone.
+std::optional<float> meetingTrim(int choice, bool busy);
 
 } // namespace TickRules

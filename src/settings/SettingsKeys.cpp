@@ -10,6 +10,8 @@ const QString Language = QStringLiteral("Salat-6");
 const QString Close = QStringLiteral("Close");
 const QString HijriAdjust = QStringLiteral("Hijri-Adjust");
 const QString WakeForDawn = QStringLiteral("Wake-1");
+const QString Meeting = QStringLiteral("Meeting");
+const QString TrayNote = QStringLiteral("Tray-Note");
 
 QString call(int slot)
 {
@@ -85,6 +87,12 @@ const SettingKey &hijriAdjust()
 const SettingKey &wakeForDawn()
 {
     static const SettingKey key { QStringLiteral("Wake-1"), SettingReader::Strict, 0, 0, 1 };
+    return key;
+}
+
+const SettingKey &meeting()
+{
+    static const SettingKey key { QStringLiteral("Meeting"), SettingReader::Strict, 1, 0, 2 };
     return key;
 }
 

@@ -16,6 +16,11 @@ extern const QString Close;       // "Close": a second copy asks the running one
 extern const QString HijriAdjust; // "Hijri-Adjust": days added to the Hijri date, -2..+2
 // "Wake-1": "1" wakes the computer for the dawn call (Windows), written only when chosen.
 extern const QString WakeForDawn;
+// "Meeting": a call while the user presents or is in a call: 0 as always, 1 quietly (a quarter
+// of the volume), 2 the strip alone; written only when chosen.
+extern const QString Meeting;
+// "Tray-Note": "1" once the icon's balloon has said where it lives.
+extern const QString TrayNote;
 // Each prayer's own choices, slot 0..5 as "-1".."-6", written only when chosen from its menu:
 QString call(int slot);    // "Call-n": 0 call, 1 strip only, 2 nothing (sunrise: 1 or 2)
 QString minutes(int slot); // "Minutes-n": minutes its time is moved by, -30..+30
@@ -46,6 +51,7 @@ const SettingKey &logonTimer();
 const SettingKey &volume();
 const SettingKey &hijriAdjust();
 const SettingKey &wakeForDawn();
+const SettingKey &meeting();
 // A prayer's choices (slot 0..5); the reminder's minutes and sunrise's modes are narrowed
 // further by the prayer rules.
 SettingKey prayerCall(int slot);

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 
@@ -151,4 +152,14 @@ void AlertWindow::Timer1_Timer()
         m_main.WindowsMediaPlayer1.setVolume(1);
         m_main.WindowsMediaPlayer3.setVolume(1);
     }
+}
+
+void AlertWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape stops the call as the close mark does; a sounding call only, not a preview.
+    if (event->key() == Qt::Key_Escape) {
+        m_main.StopCall();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

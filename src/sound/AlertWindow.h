@@ -39,6 +39,9 @@ public:
     void setTopTwips(int top);
     int areaHeightTwips() const;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     MainWindow &m_main;
     // The work area the strip was placed in when loaded; its slide-out ends at its bottom.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/OwnRecordings.h"
+
 #include <QString>
 
 #include <functional>
@@ -14,6 +16,8 @@ struct DataFolders
     QString user;    // empty: no user folder
     // Whether a user's file holds sound the players can decode; unset: any readable file does.
     std::function<bool(const QString &)> playable;
+    // Decodes a whole recording for its length and loudness; unset: nothing decodes.
+    RecordingMeasurer measure;
 
     // The shipped folder for a program in programFolder: Data beside it when that exists,
     // otherwise ../share/tirvelon/Data when that exists, otherwise Data beside it (sounds then

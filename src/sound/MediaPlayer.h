@@ -27,4 +27,11 @@ public:
     // 0..100, takes effect at once, also during playback.
     virtual void setVolume(int volume) = 0;
     virtual int volume() const = 0;
+    // A factor on the volume's gain that the volume itself leaves alone: a recording's own
+    // loudness correction, a quieter call while the user is in a meeting. 1 by default.
+    virtual void setTrim(float trim) { m_trim = trim; }
+    float trim() const { return m_trim; }
+
+protected:
+    float m_trim = 1.0f;
 };

@@ -6,9 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <ebur128.h>
 #include <miniaudio.h>
 
 #include <atomic>
+#include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -128,7 +132,19 @@ void MiniaudioPlayer::setVolume(int volume)
 {
     m_volume = qBound(0, volume, 100);
     if (m_voice)
-        ma_sound_set_volume(&m_voice->sound, VolumeTaper::gain(m_volume));
+        ma_sound_set_volume(&m_voice->sound, gain());
+}
+
+void MiniaudioPlayer::setTrim(float trim)
+{
+    MediaPlayer::setTrim(qBound(0.0f, trim, 32.0f));
+    if (m_voice)
+        ma_sound_set_volume(&m_voice->sound, gain());
+}
+
+float MiniaudioPlayer::gain() const
+{
+    return VolumeTaper::gain(m_volume) * m_trim;
 }
 
 int MiniaudioPlayer::volume() const
@@ -143,6 +159,48 @@ bool MiniaudioPlayer::canDecode(const QString &path)
         return false;
     ma_decoder_uninit(&decoder);
     return true;
+}
+
+RecordingMeasure MiniaudioPlayer::measure(const QString &path)
+{
+    RecordingMeasure result;
+    ma_decoder decoder;
+    if (!openDecoder(path, &decoder))
+        return result;
+    const ma_uint32 channels = qMax<ma_uint32>(1, decoder.outputChannels);
+    const ma_uint32 rate = decoder.outputSampleRate;
+    const std::unique_ptr<ebur128_state, void (*)(ebur128_state *)> meter(
+            ebur128_init(channels, rate, EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK),
+            [](ebur128_state *state) { ebur128_destroy(&state); });
+    if (!meter || rate == 0) {
+        ma_decoder_uninit(&decoder);
+        return result;
+    }
+    std::vector<float> block(std::size_t(4096) * channels);
+    ma_uint64 total = 0;
+    for (;;) {
+        ma_uint64 read = 0;
+        const ma_result status = ma_decoder_read_pcm_frames(&decoder, block.data(), 4096, &read);
+        if (read > 0) {
+            ebur128_add_frames_float(meter.get(), block.data(), std::size_t(read));
+            total += read;
+        }
+        if (status != MA_SUCCESS || read == 0)
+            break;
+    }
+    ma_decoder_uninit(&decoder);
+    result.decodes = total > 0;
+    result.seconds = double(total) / rate;
+    double loudness = -HUGE_VAL;
+    if (ebur128_loudness_global(meter.get(), &loudness) == EBUR128_SUCCESS
+        && std::isfinite(loudness))
+        result.loudness = loudness;
+    for (ma_uint32 c = 0; c < channels; ++c) {
+        double peak = 0;
+        if (ebur128_sample_peak(meter.get(), c, &peak) == EBUR128_SUCCESS)
+            result.peak = qMax(result.peak, peak);
+    }
+    return result;
 }
 
 bool MiniaudioPlayer::isActive() const
@@ -192,7 +250,7 @@ void MiniaudioPlayer::start()
             == MA_SUCCESS;
     if (!voice->soundMade)
         return;
-    ma_sound_set_volume(&voice->sound, VolumeTaper::gain(m_volume));
+    ma_sound_set_volume(&voice->sound, gain());
     ma_sound_set_end_callback(&voice->sound, &Voice::onEnd, voice.get());
     if (ma_sound_start(&voice->sound) != MA_SUCCESS)
         return; // the voice goes with its sound and decoder

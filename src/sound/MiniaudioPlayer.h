@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/MediaPlayer.h"
+#include "sound/OwnRecordings.h"
 
 #include <QString>
 
@@ -37,9 +38,12 @@ public:
     int playState() const override;
     void setVolume(int volume) override;
     int volume() const override;
+    void setTrim(float trim) override;
 
     // Whether the file holds sound this player can decode: it opens and yields samples.
     static bool canDecode(const QString &path);
+    // Decodes the whole file: its length, loudness and peak (decodes false when it cannot).
+    static RecordingMeasure measure(const QString &path);
 
     // For the engine: a sound is loaded on its output.
     bool isActive() const;
@@ -55,6 +59,7 @@ public:
 private:
     void start();
     void release(int state);
+    float gain() const;
 
     struct Voice;
     SoundEngine &m_engine;

@@ -16,9 +16,11 @@ MainWindowRig::MainWindowRig(const QDateTime &start, FakeSettingsBackend *shared
         clockSetter,
         panel,
         wake,
-        { QStringLiteral("/opt/tirvelon/Data"), userDataFolder, {} },
+        mediaKeys,
+        { QStringLiteral("/opt/tirvelon/Data"), userDataFolder, {}, {} },
         QStringLiteral("/opt/tirvelon/tirvelon"),
-        [this] { return trayAvailable; }
+        [this] { return trayAvailable; },
+        [this] { return userBusy; }
     };
     window = std::make_unique<MainWindow>(platform);
 }

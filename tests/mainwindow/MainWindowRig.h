@@ -7,6 +7,7 @@
 #include "FakeSettingsBackend.h"
 #include "FakeSystemClockSetter.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MediaKeys.h"
 #include "mainwindow/WakeTimer.h"
 
 #include <memory>
@@ -33,6 +34,15 @@ public:
     bool wakeTimersAllowed() const override { return allowed; }
     bool available = false; // as on Linux, unless a test says otherwise
     bool allowed = true;
+    QStringList calls;
+};
+
+// Records when the window takes the media keys and gives them back.
+class FakeMediaKeys : public MediaKeys
+{
+public:
+    void take(const QString &title) override { calls << "take " + title; }
+    void release() override { calls << "release"; }
     QStringList calls;
 };
 
@@ -68,6 +78,8 @@ struct MainWindowRig
     FakeSystemClockSetter clockSetter;
     FakeDateTimePanel panel;
     FakeWakeTimer wake;
+    FakeMediaKeys mediaKeys;
     bool trayAvailable = true;
+    bool userBusy = false;
     std::unique_ptr<MainWindow> window;
 };

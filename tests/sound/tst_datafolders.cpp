@@ -109,10 +109,12 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne()
     QTemporaryDir root;
     // The players' decoder stands in as "everything but the word noise".
     const DataFolders data { root.filePath(QStringLiteral("shipped")),
-                             root.filePath(QStringLiteral("user")), [](const QString &path) {
+                             root.filePath(QStringLiteral("user")),
+                             [](const QString &path) {
                                  QFile file(path);
                                  return file.open(QIODevice::ReadOnly) && file.readAll() != "noise";
-                             } };
+                             },
+                             {} };
     QVERIFY(writeFile(data.shipped + QLatin1Char('/') + name, "shipped"));
     const QString own = data.user + QLatin1Char('/') + name;
     QDir().mkpath(data.user);
@@ -138,9 +140,9 @@ void DataFoldersTest::usersFileTakesThePlaceOfTheShippedOne()
 void DataFoldersTest::unreadableUsersFileFallsBack()
 {
     QTemporaryDir root;
-    const DataFolders data { root.filePath(QStringLiteral("shipped")),
-                             root.filePath(QStringLiteral("user")),
-                             {} };
+    const DataFolders data {
+        root.filePath(QStringLiteral("shipped")), root.filePath(QStringLiteral("user")), {}, {}
+    };
     const QString own = data.user + QStringLiteral("/2.mp3");
     QVERIFY(writeFile(own, "user's"));
     QVERIFY(QFile::setPermissions(own, QFileDevice::WriteOwner));
