@@ -1,5 +1,7 @@
 #include "mainwindow/UserBusy.h"
 
+#include <QtGlobal>
+
 #ifdef Q_OS_WIN
 #include <shellapi.h>
 #include <windows.h>

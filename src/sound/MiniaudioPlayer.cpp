@@ -16,6 +16,24 @@
 
 namespace {
 
+// What the file holds, from its first bytes: a user's recording keeps the name of the one it
+// stands in for ("5.mp3"), whatever its format, and miniaudio would trust the name first.
+ma_encoding_format sniffEncoding(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ma_encoding_format_unknown;
+    const QByteArray head = file.read(12);
+    if (head.startsWith("RIFF") && head.mid(8, 4) == "WAVE")
+        return ma_encoding_format_wav;
+    if (head.startsWith("fLaC"))
+        return ma_encoding_format_flac;
+    if (head.startsWith("ID3")
+        || (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0))
+        return ma_encoding_format_mp3;
+    return ma_encoding_format_unknown;
+}
+
 // Opens a decoder on the file, through the wide-character call on Windows so that folders named
 // in Arabic script (user names often are) open as well. The decoder gives 32-bit float samples
 // at the file's own rate and channels; the engine converts.
@@ -25,7 +43,8 @@ bool openDecoder(const QString &path, ma_decoder *decoder)
     // A folder, a pipe or a device named like a recording is not one; a pipe would block here.
     if (path.isEmpty() || !info.isFile())
         return false;
-    const ma_decoder_config config = ma_decoder_config_init(ma_format_f32, 0, 0);
+    ma_decoder_config config = ma_decoder_config_init(ma_format_f32, 0, 0);
+    config.encodingFormat = sniffEncoding(path);
 #ifdef Q_OS_WIN
     const std::wstring native = path.toStdWString();
     if (ma_decoder_init_file_w(native.c_str(), &config, decoder) != MA_SUCCESS)
