@@ -3,8 +3,9 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 bool userIsBusy()
 {

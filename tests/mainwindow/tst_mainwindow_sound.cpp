@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QtTest>
 
 #include <cmath>
@@ -83,6 +84,10 @@ private slots:
     void missingRecordingClosesAfterGraceAndNextPrayerComes();
     void callAfterAFinishedPreviewGetsItsOwnStrip();
     void usersRecordingIsTakenAtTheNextCall();
+    void meetingDecidesHowTheCallSounds_data();
+    void meetingDecidesHowTheCallSounds();
+    void soundingCallStopsFromAnywhere_data();
+    void soundingCallStopsFromAnywhere();
 };
 
 void MainWindowSoundTest::eachSlotPlaysItsRecording_data()
@@ -582,6 +587,78 @@ void MainWindowSoundTest::usersRecordingIsTakenAtTheNextCall()
     rig.tickAt(at(sunset - 3));
     rig.tickAt(at(sunset));
     QCOMPARE(rig.call.url(), QStringLiteral("/opt/tirvelon/Data/5.mp3"));
+}
+
+void MainWindowSoundTest::meetingDecidesHowTheCallSounds_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<double>("trim"); // 0: the strip alone, nothing sounds
+    QTest::newRow("not busy, strip alone chosen: the call") << "2" << false << 1.0;
+    QTest::newRow("busy, nothing chosen: quietly") << "" << true << 0.25;
+    QTest::newRow("busy, as always") << "0" << true << 1.0;
+    QTest::newRow("busy, quietly") << "1" << true << 0.25;
+    QTest::newRow("busy, the strip alone") << "2" << true << 0.0;
+    QTest::newRow("busy, a hand-edited 3: quietly") << "3" << true << 0.25;
+}
+
+void MainWindowSoundTest::meetingDecidesHowTheCallSounds()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, busy);
+    QFETCH(double, trim);
+    MainWindowRig rig;
+    rig.settings.put(SettingsKeys::Meeting, stored);
+    rig.userBusy = busy;
+    arriveAtNoon(rig);
+    QVERIFY(rig.window->alertWindow()->isVisible()); // never silently lost
+    QCOMPARE(rig.callStarts(), trim > 0 ? 1 : 0);
+    if (trim > 0)
+        QCOMPARE(rig.call.trim(), float(trim));
+    else
+        QCOMPARE(rig.window->Label9.caption(), QStringLiteral("  "));
+}
+
+void MainWindowSoundTest::soundingCallStopsFromAnywhere_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the icon") << "icon";
+    QTest::newRow("a media key") << "key";
+    QTest::newRow("Escape") << "escape";
+}
+
+void MainWindowSoundTest::soundingCallStopsFromAnywhere()
+{
+    QFETCH(QString, how);
+    MainWindowRig rig;
+    const auto stop = [&] {
+        if (how == QLatin1String("icon"))
+            emit rig.window->trayIcon()->activated(QSystemTrayIcon::Trigger);
+        else if (how == QLatin1String("key"))
+            emit rig.mediaKeys.stopPressed();
+        else
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+    };
+    QVERIFY(rig.load());
+    rig.window->show();
+    QApplication::setActiveWindow(rig.window.get());
+    // A preview is not a call: it plays on. The keys are named after the prayer (Kurdish).
+    rig.window->Command1_Click();
+    stop();
+    QVERIFY(rig.preview.isPlaying());
+    QVERIFY(!rig.window->alertWindow()->Timer1.isActive());
+    rig.window->Command1_Click();
+    QVERIFY(rig.mediaKeys.calls.isEmpty());
+
+    rig.tickAt(at(Noon - 3));
+    rig.tickAt(at(Noon));
+    QCOMPARE(rig.mediaKeys.calls, QStringList { QStringLiteral("take بانگى نيوةرِؤ") });
+    stop();
+    // As the close mark: the strip slides out, the sound fades, the keys go back.
+    QVERIFY(rig.window->alertWindow()->Timer1.isActive());
+    QVERIFY(rig.call.isPlaying());
+    QCOMPARE(rig.mediaKeys.calls.size(), 2);
+    QCOMPARE(rig.mediaKeys.calls.last(), QStringLiteral("release"));
 }
 
 QTEST_MAIN(MainWindowSoundTest)
