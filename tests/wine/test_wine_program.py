@@ -19,8 +19,10 @@ through the window manager stores the choices.
 
 The prefix's Windows user is named in Arabic script, and so are the folders of its profile.
 Second start: the program holds no sound output while quiet, and its idle cost is measured over
-a minute; meanwhile a copy of 2.mp3 is put into the user's APPDATA as the user's own 3.mp3, and
-the noon call plays it instead of the shipped one. Third start, just before dawn with muezzin 2
+a minute; before it, a copy of 2.mp3 in the user's Music folder (its path in Arabic script) is
+chosen for muezzin 3 in the muezzin list's menu and Windows' file dialog, copied into the user's
+APPDATA as the user's own 3.mp3, and the noon call plays it instead of the shipped one; the media
+Stop key then stops the call: the strip slides out and the sound goes. Third start, just before dawn with muezzin 2
 chosen: the dawn call plays the dawn recording 7.mp3. Fourth start, on a clock the test moves:
 the program stopped (SIGSTOP, as a machine asleep) before noon and woken three minutes after it
 plays the noon call at the wake. Then the uninstaller. Every sound heard is
@@ -71,7 +73,7 @@ STAND_IN = 2  # the shipped recording copied in as the user's own 3.mp3
 VOLUME = 70
 START_VOLUME = 50  # the start-up sound's player keeps the players' initial volume
 NOON_LEAD_S = 75  # the first start, this long before the noon call
-USERS_LEAD_S = 90  # the second: a minute of idle fits before the call
+USERS_LEAD_S = 110  # the second: a recording chosen and a minute of idle fit before the call
 DAWN_LEAD_S = 20
 IDLE_S = 60
 PREVIEW_S = 6
@@ -106,6 +108,7 @@ CHECK1_AT = (136, 253)
 COMMAND2_AT = (48, 216)
 LABEL5_AT = (86, 12)
 COMMAND1_AT = (271, 201)
+COMBO2_AT = (324, 118)  # Combo2 in Frame2 at (150, 390), 2055 x 315: the muezzin list
 LABEL2_AT = (272, 16)
 
 
@@ -667,9 +670,29 @@ def users_recording(desktop, wine, exe, recordings, figures, out):
                          what="the output to close after the start-up sound")
         print("output closed %.1f s after the start" % (time.monotonic() - start.launched))
 
-        os.makedirs(folder, exist_ok=True)
-        shutil.copyfile(recordings.path(STAND_IN), os.path.join(folder, "%d.mp3" % MUEZZIN))
-        print("put %d.mp3 as the user's %d.mp3 into %s" % (STAND_IN, MUEZZIN, folder))
+        # Chosen from the Music folder the file dialog opens in: C:\users\بانگ\Music.
+        music = os.path.join(os.path.dirname(os.path.dirname(wine.appdata())), "Music")
+        os.makedirs(music, exist_ok=True)
+        shutil.copyfile(recordings.path(STAND_IN), os.path.join(music, "call-2.mp3"))
+        x, y, _, _ = desktop.window_geometry(window)
+        xdotool("mousemove", x + COMBO2_AT[0], y + COMBO2_AT[1])
+        time.sleep(0.1)
+        xdotool("click", 3)
+        time.sleep(1.5)
+        xdotool("key", "Down", "Return")  # the muezzin's "choose a recording…"
+        time.sleep(4)
+        xdotool("type", "call-2.mp3")
+        xdotool("key", "Return")
+        own = os.path.join(folder, "%d.mp3" % MUEZZIN)
+        procs.wait_until(lambda: os.path.isfile(own), 20, interval=0.2,
+                         what="the chosen recording in " + folder)
+        print("chosen: %s" % own)
+        # Its preview plays; the play button stops it.
+        procs.wait_until(lambda: desktop.windows(title="Tirvelon alert"), 10, interval=0.1,
+                         what="the chosen recording's preview")
+        press_preview(desktop, window, False)
+        procs.wait_until(lambda: not streams(desktop, start.pid), 20, interval=0.1,
+                         what="the output to close after the preview")
         check(time.monotonic() < start.at(noon) - IDLE_S - 2,
               "the file is in place %.0f s before the call" % (start.at(noon) - time.monotonic()))
 
@@ -688,9 +711,20 @@ def users_recording(desktop, wine, exe, recordings, figures, out):
                                         length_s=HEARD_S)
         check(start.at(noon) - 1 <= onset <= start.at(noon) + 3,
               "the user's file starts at noon (%+.2f s)" % (onset - start.at(noon)))
-        check_heard(heard.level(onset, onset + HEARD_S, "of the user's file"),
-                    "the user's file")
+        playing = heard.level(onset, onset + HEARD_S, "of the user's file")
+        check_heard(playing, "the user's file")
         check_whole(heard, onset, recordings.samples(STAND_IN), HEARD_S, "the user's file")
+        # The media Stop key, to the window with the keyboard: as the strip's close mark.
+        xdotool("windowactivate", "--sync", window)
+        pressed = time.monotonic()
+        xdotool("key", "XF86AudioStop")
+        procs.wait_until(lambda: not desktop.windows(title="Tirvelon alert"), 6, interval=0.1,
+                         what="the strip to slide out after the Stop key")
+        gone = time.monotonic()
+        print("strip gone %.2f s after the Stop key" % (gone - pressed))
+        heard.wait_recorded(gone + 3)
+        after = heard.level(gone + 0.5, gone + 3, "after the Stop key")
+        check(after < playing - 35, "the stopped call is gone (%.1f dBFS)" % after)
         figures["memory 2"], figures["threads 2"] = status(start.pid)
         check_equal(start.close(window), 0, "exit status after a close")
     except BaseException:
