@@ -15,6 +15,8 @@ packages=(
   # desktop for the end-to-end tests
   xvfb openbox trayer xdotool x11-utils wmctrl faketime
   dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
+  # do-not-disturb as GNOME keeps it (gsettings and its schema), read by the program at a call
+  libglib2.0-bin gsettings-desktop-schemas
   # asset tools and checks
   imagemagick espeak-ng sox libsox-fmt-mp3 lame ffmpeg fonts-noto-core
 )
