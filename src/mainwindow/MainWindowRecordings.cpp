@@ -47,8 +47,12 @@ void MainWindow::Recordings_ContextMenu(const QPoint &globalAt)
     };
     auto *menu = new RecordingMenu(language, entries, Combo2->font(), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu, &RecordingMenu::chooseRequested, this, &MainWindow::RecordingMenu_Choose);
-    connect(menu, &RecordingMenu::shippedRequested, this, &MainWindow::RecordingMenu_Shipped);
+    // Both open a modal dialog: run from the menu's own activation, its loop would delete the
+    // menu (deleted on close) under the activation, which then goes on with it.
+    connect(menu, &RecordingMenu::chooseRequested, this, &MainWindow::RecordingMenu_Choose,
+            Qt::QueuedConnection);
+    connect(menu, &RecordingMenu::shippedRequested, this, &MainWindow::RecordingMenu_Shipped,
+            Qt::QueuedConnection);
     menu->popup(globalAt);
 }
 

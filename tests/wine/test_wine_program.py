@@ -679,7 +679,8 @@ def users_recording(desktop, wine, exe, recordings, figures, out):
         time.sleep(0.1)
         xdotool("click", 3)
         time.sleep(1.5)
-        xdotool("key", "Down", "Return")  # the muezzin's "choose a recording…"
+        # The Windows style highlights the heading too: the second item is "choose a recording…".
+        xdotool("key", "Down", "Down", "Return")
         time.sleep(4)
         xdotool("type", "call-2.mp3")
         xdotool("key", "Return")
