@@ -11,9 +11,10 @@ BUILD ?= build
 WINDOWS_BUILD ?= $(CURDIR)/build-windows
 DIST ?= $(CURDIR)/dist
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-# Tests side by side: each end-to-end test has a desktop of its own and mostly waits on the real
-# clock, so more run at once than there are cores; the few that must not share the machine are
-# marked in their CMakeLists.txt (RUN_SERIAL, RESOURCE_LOCK, PROCESSORS).
+# Tests side by side: each end-to-end and Wine test has a desktop of its own (display, buses,
+# sound server, HOME, Wine prefix) and mostly waits on the real clock, so more run at once than
+# there are cores. Their CMakeLists.txt mark the one that runs alone (RUN_SERIAL) and those that
+# keep a core busy (PROCESSORS 2).
 TEST_JOBS ?= 4
 
 define prepare
