@@ -194,8 +194,15 @@ def sign_copies(sign, stage, setup, tmp, pfx, pem):
 
 def package(source, windows_build, stage, tmp, pfx, pem):
     """package.sh on the existing build: (the dist folder, its output) or None when it failed."""
-    qt = glob.glob(os.path.expanduser("~/.cache/tirvelon/qt-*-mingw64-*"))
-    require(qt[0] if qt else os.path.expanduser("~/.cache/tirvelon/qt-*-mingw64-*"),
+    # The Qt this build was made with, as its CMake cache names it: the cache folder may hold
+    # other builds of Qt (of another version of build-qt.sh, or one still being built).
+    qt = []
+    with open(os.path.join(windows_build, "CMakeCache.txt")) as f:
+        for line in f:
+            if line.startswith("Qt6_DIR:"):
+                qt = [os.path.normpath(os.path.join(line.split("=", 1)[1].strip(), "..", "..",
+                                                    ".."))]
+    require(qt[0] if qt else os.path.join(windows_build, "CMakeCache.txt (Qt6_DIR)"),
             "the Qt for MinGW-w64")
     script = os.path.join(source, "tools", "windows", "package.sh")
 
