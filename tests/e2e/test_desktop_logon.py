@@ -94,7 +94,9 @@ def logon_start(desktop, binary):
         check(MINIMISE_EARLIEST <= took <= MINIMISE_LATEST,
               "it hides about three seconds after showing (%.2f s)" % took)
         check(program.alive(), "it keeps running in the tray")
-        check(docked_icon(pid), "its icon is docked")
+        # The icon's balloon comes up as the window goes: the icon is looked for a moment.
+        docked, _ = wait_for(lambda: docked_icon(pid), 3, 0.05)
+        check(docked, "its icon is docked")
         check_entry_on(desktop, binary, "logon start")
         check_equal(read_settings(desktop).get("Salat-3"), "1", "\"Salat-3\" after the logon "
                     "start")
