@@ -90,7 +90,6 @@ public:
     void RecordingMenu_Shipped(const QString &name);
     void takeRecording(const QString &name, const QString &file);
     void markOwnRecordings();
-    OwnRecordings &ownRecordings() { return m_own; }
     // How a call sounds while the user is busy: the slider's menu and its choice (0 as always,
     // 1 quietly, 2 the strip alone).
     void Slider1_ContextMenu(const QPoint &globalAt);

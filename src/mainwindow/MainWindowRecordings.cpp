@@ -22,7 +22,7 @@
 
 namespace {
 
-const QString DawnRecording = QStringLiteral("7.mp3");
+const QString DawnRecording = TickRules::callRecordingName(0, 0);
 const QString StartupSound = QStringLiteral("Wave.wav");
 
 // A muezzin's name as the captions write it, without the mark of an own recording.
@@ -76,12 +76,10 @@ void MainWindow::takeRecording(const QString &name, const QString &file)
     // A preview holds its file open, and Windows will not replace an open file.
     if (Command1->text() == PreviewGlyphs::Stop)
         stopPreview();
-    OwnRecordings::Verdict verdict;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        verdict = m_own.take(name, file);
-        QApplication::restoreOverrideCursor();
-    }
+    // The whole file is decoded to be measured: seconds for a long one.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const OwnRecordings::Verdict verdict = m_own.take(name, file);
+    QApplication::restoreOverrideCursor();
     if (verdict != OwnRecordings::Verdict::Taken) {
         UnicodeMessageBox(SoundCaptions::refusal(
                                   int(verdict), int(OwnRecordings::minimumSeconds(name)), language),
